@@ -1,6 +1,8 @@
 #include "engine/BandChain.h"
 
 #include <cmath>
+#include <limits>
+#include <type_traits>
 
 void BandChain::updateBand (int band, const BandParameters& p, double oversampledRate)
 {
@@ -37,7 +39,375 @@ bool BandChain::isApplied (int band) const
     return ! bandBypass[band];
 }
 
+// Lane vectors wider than the baseline instruction set are only ever used
+// inside this file's always-inlined helpers, so their calling convention
+// never matters.
+#if defined(__GNUC__) && ! defined(__clang__)
+ #pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace
+{
+// Eight lanes of 64-bit floats, one per band (three stay idle), and a lane
+// mask of the same shape. The compiler maps them onto whatever vector
+// registers the target has.
+constexpr int numLanes = 8;
+typedef double Lanes __attribute__ ((vector_size (numLanes * sizeof (double))));
+typedef long long LaneMask __attribute__ ((vector_size (numLanes * sizeof (long long))));
+
+// How many frames each band runs behind the band before it. Band k reads, at
+// step t, what band k-1 produced at step t - lag, which leaves the processor
+// time to finish that before it is needed.
+#ifndef WAVEFRONT_LAG
+#define WAVEFRONT_LAG 2
+#endif
+constexpr int lag = WAVEFRONT_LAG;
+
+#define TRELVANE_INLINE inline __attribute__ ((always_inline))
+#define TRELVANE_LAMBDA_INLINE __attribute__ ((always_inline))
+
+// On x86-64 ELF builds with GCC the two block loops are compiled once per
+// instruction set and chosen when the program loads, so that the eight lanes
+// fill one register where the processor has wide ones. The source, and with
+// it every operation and its order, is the same in each version.
+// Load-time selection runs before a sanitizer runtime is ready, so sanitizer
+// builds use the baseline instruction set only.
+#if defined(__GNUC__) && ! defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && ! defined(TRELVANE_NO_TARGET_CLONES) \
+    && ! defined(__SANITIZE_THREAD__) && ! defined(__SANITIZE_ADDRESS__)
+ #define TRELVANE_TARGETS __attribute__ ((target_clones ("avx512f", "avx2", "default")))
+#else
+ #define TRELVANE_TARGETS
+#endif
+
+TRELVANE_INLINE Lanes select (LaneMask mask, Lanes whenSet, Lanes whenClear)
+{
+    return (Lanes) (((LaneMask) whenSet & mask) | ((LaneMask) whenClear & ~mask));
+}
+
+// Lanes moved up by one; lane 0 takes lane 0 of `fresh`.
+TRELVANE_INLINE Lanes shiftUp (Lanes previous, Lanes fresh)
+{
+#if defined(__clang__)
+    return __builtin_shufflevector (fresh, previous, 0, 8, 9, 10, 11, 12, 13, 14);
+#else
+    return __builtin_shuffle (previous, fresh, LaneMask { 8, 0, 1, 2, 3, 4, 5, 6 });
+#endif
+}
+
+// The applied bands of one block, packed into lanes 0 .. count-1 in band
+// order. Idle lanes hold zeros throughout.
+struct Wavefront
+{
+    Lanes c, s, g;
+    Lanes b0, b1, b2, a1, a2;
+    LaneMask keepOrthogonal; // all bits set where the band is not soloed
+    Lanes x1, x2, y1, y2;
+    LaneMask firstStep;      // lag * lane: the step at which a lane meets frame 0
+    int count;               // applied bands, in lanes 0 .. count-1
+    int band[BandChain::numBands];
+};
+
+// One step of every lane: the band's rotation, filter and rotation back, in
+// exactly the order of the per-frame loop. With `masked`, lanes outside
+// `active` keep their filter memory.
+template <bool masked>
+TRELVANE_INLINE void step (Wavefront& w, Lanes& L, Lanes& R, LaneMask active)
+{
+    const Lanes u = w.c * L + w.s * R;
+    const Lanes y = (((w.b0 * u + w.b1 * w.x1) + w.b2 * w.x2) - w.a1 * w.y1) - w.a2 * w.y2;
+
+    if (masked)
+    {
+        w.x2 = select (active, w.x1, w.x2);
+        w.x1 = select (active, u, w.x1);
+        w.y2 = select (active, w.y1, w.y2);
+        w.y1 = select (active, y, w.y1);
+    }
+    else
+    {
+        w.x2 = w.x1;
+        w.x1 = u;
+        w.y2 = w.y1;
+        w.y1 = y;
+    }
+
+    const Lanes v = (Lanes) ((LaneMask) (w.c * R - w.s * L) & w.keepOrthogonal);
+    const Lanes newL = (w.c * y) * w.g - w.s * v;
+    const Lanes newR = w.c * v + (w.s * y) * w.g;
+    L = newL;
+    R = newR;
+}
+
+// The wavefront's bookkeeping between steps: what each lane produced `lag`
+// steps ago, which its upper neighbour reads now.
+struct History
+{
+    Lanes left[lag] = {}, right[lag] = {};
+};
+
+// Step t of the wavefront: lane 0 takes frame t (fresh), lane k the output of
+// lane k-1 from step t - lag. Returns, in outL/outR, the frame that leaves the
+// last applied band (frame t - lag * (count - 1)).
+template <bool masked, int last>
+TRELVANE_INLINE void wavefrontStep (Wavefront& w, History& h, int slot, int t, int frames,
+                                    double freshLeft, double freshRight, double& outL, double& outR)
+{
+    Lanes& slotL = h.left[slot];
+    Lanes& slotR = h.right[slot];
+    Lanes L = shiftUp (slotL, Lanes { freshLeft });
+    Lanes R = shiftUp (slotR, Lanes { freshRight });
+
+    LaneMask active {};
+    if (masked)
+    {
+        const LaneMask now = LaneMask {} + (long long) t;
+        active = (LaneMask) (now >= w.firstStep) & (LaneMask) (now < w.firstStep + (long long) frames);
+    }
+
+    step<masked> (w, L, R, active);
+    slotL = L;
+    slotR = R;
+    outL = L[last];
+    outR = R[last];
+}
+
+template <int last>
+TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, int frames)
+{
+    History h;
+    const int fill = lag * last;
+    const int total = frames + fill;
+    const int steadyEnd = frames > fill ? frames : fill;
+
+    auto run = [&] (auto masked, int from, int to) TRELVANE_LAMBDA_INLINE
+    {
+        for (int t = from; t < to; ++t)
+        {
+            const bool haveInput = ! masked || t < frames;
+            double outL, outR;
+            wavefrontStep<decltype (masked)::value, last> (w, h, t % lag, t, frames,
+                                   haveInput ? (double) left[t] : 0.0,
+                                   haveInput ? (double) right[t] : 0.0,
+                                   outL, outR);
+            const int f = t - fill;
+            if (! masked || f >= 0)
+            {
+                left[f] = (float) outL;
+                right[f] = (float) outR;
+            }
+        }
+    };
+
+    run (std::true_type {}, 0, fill < total ? fill : total);
+    run (std::false_type {}, fill, steadyEnd);
+    run (std::true_type {}, steadyEnd, total);
+}
+
+// Four single-precision lanes: path A of left and right, path B of left and
+// right, for a pair of samplers that run side by side.
+typedef float Quad __attribute__ ((vector_size (4 * sizeof (float))));
+
+struct SamplerPair
+{
+    SamplerPair (PolyphaseHalfBand& l, PolyphaseHalfBand& r)
+        : left (l), right (r),
+          c { l.cA, r.cA, l.cB, r.cB },
+          x { l.xA, r.xA, l.xB, r.xB },
+          y { l.yA, r.yA, l.yB, r.yB }
+    {
+    }
+
+    ~SamplerPair()
+    {
+        left.xA = x[0], right.xA = x[1], left.xB = x[2], right.xB = x[3];
+        left.yA = y[0], right.yA = y[1], left.yB = y[2], right.yB = y[3];
+    }
+
+    // One all-pass step on every path.
+    TRELVANE_INLINE Quad step (Quad s)
+    {
+        y = (s - y) * c + x;
+        x = s;
+        return y;
+    }
+
+    PolyphaseHalfBand& left;
+    PolyphaseHalfBand& right;
+    Quad c, x, y;
+};
+
+struct Samplers
+{
+    PolyphaseHalfBand& upLeft;
+    PolyphaseHalfBand& upRight;
+    PolyphaseHalfBand& downLeft;
+    PolyphaseHalfBand& downRight;
+};
+
+// One host block through upsampler, wavefront and downsampler in a single
+// pass: host sample j yields frames 2j and 2j+1, which enter the wavefront at
+// steps 2j and 2j+1; the pair of frames leaving it at those steps is
+// downsampled into host sample j - fill/2. The samplers' own recurrences thus
+// overlap with the bands' instead of running in loops of their own.
+template <int last>
+TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, int n, const Samplers& samplers)
+{
+    static_assert (lag % 2 == 0, "an even lag keeps every frame pair on one host sample");
+
+    SamplerPair up (samplers.upLeft, samplers.upRight);
+    SamplerPair down (samplers.downLeft, samplers.downRight);
+    History h;
+
+    const int frames = 2 * n;
+    const int fillPairs = lag * last / 2;
+    const int total = n + fillPairs;
+    const int steadyEnd = n > fillPairs ? n : fillPairs;
+
+    auto run = [&] (auto masked, int from, int to) TRELVANE_LAMBDA_INLINE
+    {
+        for (int j = from; j < to; ++j)
+        {
+            Quad frame {};
+            if (! masked || j < n)
+            {
+                const float l = left[j], r = right[j];
+                frame = up.step (Quad { l, r, l, r });
+            }
+
+            double evenL, evenR, oddL, oddR;
+            const int evenSlot = lag == 2 ? 0 : (2 * j) % lag;
+            const int oddSlot = lag == 2 ? 1 : (2 * j + 1) % lag;
+            wavefrontStep<decltype (masked)::value, last> (w, h, evenSlot, 2 * j, frames, (double) frame[0], (double) frame[1], evenL, evenR);
+            wavefrontStep<decltype (masked)::value, last> (w, h, oddSlot, 2 * j + 1, frames, (double) frame[2], (double) frame[3], oddL, oddR);
+
+            const int m = j - fillPairs;
+            if (! masked || m >= 0)
+            {
+                const Quad d = down.step (Quad { (float) oddL, (float) oddR, (float) evenL, (float) evenR });
+                left[m] = (d[2] + d[0]) * 0.5f;
+                right[m] = (d[3] + d[1]) * 0.5f;
+            }
+        }
+    };
+
+    run (std::true_type {}, 0, fillPairs < total ? fillPairs : total);
+    run (std::false_type {}, fillPairs, steadyEnd);
+    run (std::true_type {}, steadyEnd, total);
+}
+
+// The lane that leaves the wavefront is fixed for each loop version.
+TRELVANE_TARGETS void runWavefront (Wavefront& w, float* left, float* right, int frames)
+{
+    switch (w.count)
+    {
+        case 1: runWavefrontFor<0> (w, left, right, frames); break;
+        case 2: runWavefrontFor<1> (w, left, right, frames); break;
+        case 3: runWavefrontFor<2> (w, left, right, frames); break;
+        case 4: runWavefrontFor<3> (w, left, right, frames); break;
+        default: runWavefrontFor<4> (w, left, right, frames); break;
+    }
+}
+
+TRELVANE_TARGETS void runHostBlock (Wavefront& w, float* left, float* right, int n, const Samplers& samplers)
+{
+    switch (w.count)
+    {
+        case 1: runHostBlockFor<0> (w, left, right, n, samplers); break;
+        case 2: runHostBlockFor<1> (w, left, right, n, samplers); break;
+        case 3: runHostBlockFor<2> (w, left, right, n, samplers); break;
+        case 4: runHostBlockFor<3> (w, left, right, n, samplers); break;
+        default: runHostBlockFor<4> (w, left, right, n, samplers); break;
+    }
+}
+
+// With no band applied the frames pass through unchanged between the samplers.
+void runSamplersOnly (float* left, float* right, int n, const Samplers& samplers)
+{
+    SamplerPair up (samplers.upLeft, samplers.upRight);
+    SamplerPair down (samplers.downLeft, samplers.downRight);
+    for (int j = 0; j < n; ++j)
+    {
+        const float l = left[j], r = right[j];
+        const Quad frame = up.step (Quad { l, r, l, r });
+        const Quad d = down.step (Quad { frame[2], frame[3], frame[0], frame[1] });
+        left[j] = (d[2] + d[0]) * 0.5f;
+        right[j] = (d[3] + d[1]) * 0.5f;
+    }
+}
+} // namespace
+
+bool BandChain::packApplied (void* wavefrontStorage) const
+{
+    Wavefront& w = *static_cast<Wavefront*> (wavefrontStorage);
+    w = Wavefront {};
+    for (int k = 0; k < numBands; ++k)
+    {
+        if (! isApplied (k))
+            continue;
+
+        const int j = w.count++;
+        const BandFilter& f = bandFilters[k];
+        w.c[j] = bandCos[k];
+        w.s[j] = bandSin[k];
+        w.g[j] = bandLevel[k];
+        w.b0[j] = f.b0;
+        w.b1[j] = f.b1;
+        w.b2[j] = f.b2;
+        w.a1[j] = f.a1;
+        w.a2[j] = f.a2;
+        w.keepOrthogonal[j] = bandSolo[k] ? 0 : -1;
+        w.x1[j] = f.x1;
+        w.x2[j] = f.x2;
+        w.y1[j] = f.y1;
+        w.y2[j] = f.y2;
+        w.band[j] = k;
+    }
+    for (int j = 0; j < numLanes; ++j)
+        w.firstStep[j] = j < w.count ? (long long) (lag * j) : std::numeric_limits<long long>::max() / 2;
+    return w.count > 0;
+}
+
+void BandChain::unpackMemories (const void* wavefrontStorage)
+{
+    const Wavefront& w = *static_cast<const Wavefront*> (wavefrontStorage);
+    for (int j = 0; j < w.count; ++j)
+    {
+        BandFilter& f = bandFilters[w.band[j]];
+        f.x1 = w.x1[j];
+        f.x2 = w.x2[j];
+        f.y1 = w.y1[j];
+        f.y2 = w.y2[j];
+    }
+}
+
 void BandChain::process (float* left, float* right, int count)
+{
+    Wavefront w;
+    if (count <= 0 || ! packApplied (&w))
+        return;
+    runWavefront (w, left, right, count);
+    unpackMemories (&w);
+}
+
+void BandChain::processHostBlock (float* left, float* right, int numSamples,
+                                  PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
+                                  PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight)
+{
+    if (numSamples <= 0)
+        return;
+
+    const Samplers samplers { upLeft, upRight, downLeft, downRight };
+    Wavefront w;
+    if (! packApplied (&w))
+    {
+        runSamplersOnly (left, right, numSamples, samplers);
+        return;
+    }
+    runHostBlock (w, left, right, numSamples, samplers);
+    unpackMemories (&w);
+}
+
+void BandChain::processReference (float* left, float* right, int count)
 {
     bool applied[numBands];
     for (int k = 0; k < numBands; ++k)

@@ -2,6 +2,7 @@
 
 #include "engine/BandFilter.h"
 #include "engine/BandSettings.h"
+#include "engine/PolyphaseHalfBand.h"
 
 // The five bands as the audio thread runs them: per band a filter, the cosine
 // and sine of its axis, its output factor and its bypass and solo flags.
@@ -18,7 +19,25 @@ public:
     void updateBand (int band, const BandParameters& parameters, double oversampledRate);
 
     // Runs `count` oversampled frames in place through bands 1 to 5.
+    //
+    // The applied bands run side by side, one band per vector lane, as a
+    // wavefront: at each step band k works on a frame a fixed number of
+    // frames behind band k-1, so that every lane only needs what an earlier
+    // step produced. Each lane performs exactly the arithmetic of
+    // processReference, in the same order, so the two give identical bits.
     void process (float* left, float* right, int count);
+
+    // The same frames the plain way: each frame through band 1 to band 5.
+    void processReference (float* left, float* right, int count);
+
+    // One host block of numSamples per channel, in place: both channels
+    // upsampled, their 2 * numSamples frames run through the bands, and
+    // downsampled back, all in one pass. Gives exactly what upsample, process
+    // and downsample give one after another (the samplers' blockSize is not
+    // consulted: numSamples is the block).
+    void processHostBlock (float* left, float* right, int numSamples,
+                           PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
+                           PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight);
 
     // Gating: a band runs when it is soloed, or when it is not bypassed and no
     // band is soloed.
@@ -32,4 +51,10 @@ public:
     double bandLevel[numBands] = { 1, 1, 1, 1, 1 };
     bool bandBypass[numBands] = {};
     bool bandSolo[numBands] = {};
+
+private:
+    // Copies the applied bands' settings and memories into the vector lanes
+    // (storage is the engine's lane record); false when no band is applied.
+    bool packApplied (void* storage) const;
+    void unpackMemories (const void* storage);
 };

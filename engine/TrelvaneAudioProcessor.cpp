@@ -105,11 +105,6 @@ void TrelvaneAudioProcessor::prepareToPlay (double sampleRate, int maximumExpect
     for (auto* sampler : { upsamplerLeft.get(), upsamplerRight.get(), downsamplerLeft.get(), downsamplerRight.get() })
         sampler->blockSize = samplesPerBlock;
 
-    // Two channels of twice the block length, allocated here so that
-    // processBlock does not allocate in steady state.
-    if (scratch.size() < (size_t) samplesPerBlock * 4)
-        scratch.resize ((size_t) samplesPerBlock * 4);
-
     applyPendingBandUpdates();
 }
 
@@ -131,21 +126,11 @@ void TrelvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     addAntiDenormalOffset (left, n);
     addAntiDenormalOffset (right, n);
 
-    // A block longer than announced grows the scratch once; failing that,
-    // std::bad_alloc reaches the caller.
-    if (scratch.size() < (size_t) n * 4)
-        scratch.resize ((size_t) n * 4);
-
     applyPendingBandUpdates();
 
-    float* scratchLeft = scratch.data();
-    float* scratchRight = scratch.data() + (size_t) n * 2;
-
-    upsamplerLeft->upsample (left, scratchLeft);
-    upsamplerRight->upsample (right, scratchRight);
-    bands.process (scratchLeft, scratchRight, n * 2);
-    downsamplerLeft->downsample (scratchLeft, left);
-    downsamplerRight->downsample (scratchRight, right);
+    // Upsampling, the bands and downsampling in one pass over the block, both
+    // channels side by side; the oversampled frames never reach memory.
+    bands.processHostBlock (left, right, n, *upsamplerLeft, *upsamplerRight, *downsamplerLeft, *downsamplerRight);
 
     clearNonFiniteMemories();
 }

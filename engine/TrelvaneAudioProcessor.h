@@ -94,7 +94,6 @@ private:
     std::atomic<float> oversampledRate { 88200.0f };
 
     std::unique_ptr<PolyphaseHalfBand> upsamplerLeft, upsamplerRight, downsamplerLeft, downsamplerRight;
-    std::vector<float> scratch;
 
     ParameterStore parameterValues;
     const ParameterStore defaultParameterValues;

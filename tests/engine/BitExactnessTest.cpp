@@ -1,0 +1,261 @@
+// The optimised engine paths against the straightforward ones, bit for bit:
+//  - BandChain::process (bands side by side in vector lanes) against
+//    BandChain::processReference (each frame through band 1 to band 5);
+//  - BandChain::processHostBlock (samplers and bands in one pass) against
+//    upsample, processReference and downsample one after another.
+// Outputs and every filter and sampler memory afterwards must be identical.
+#include "engine/BandChain.h"
+#include "engine/PolyphaseHalfBand.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+struct Gating
+{
+    const char* what;
+    bool bypass[5];
+    bool solo[5];
+};
+
+const Gating gatings[] = {
+    { "all applied", {}, {} },
+    { "bypass 2 and 4", { 0, 1, 0, 1, 0 }, {} },
+    { "only band 5", { 1, 1, 1, 1, 0 }, {} },
+    { "only band 1", { 0, 1, 1, 1, 1 }, {} },
+    { "solo 3", {}, { 0, 0, 1, 0, 0 } },
+    { "solo and bypass on 2", { 0, 1, 0, 0, 0 }, { 0, 1, 0, 0, 0 } },
+    { "solo 1 and 4, others bypassed", { 0, 1, 1, 0, 1 }, { 1, 0, 0, 1, 0 } },
+    { "all soloed", {}, { 1, 1, 1, 1, 1 } },
+    { "all bypassed", { 1, 1, 1, 1, 1 }, {} },
+};
+
+const int blockSizes[] = { 1, 2, 3, 5, 7, 16, 33, 64, 255, 512, 4096 };
+
+BandChain randomChain (std::mt19937& rng, double rate)
+{
+    std::uniform_real_distribution<double> unit (0.0, 1.0);
+    std::uniform_int_distribution<int> typeNumber (1, 9);
+    BandChain chain;
+    for (int k = 0; k < BandChain::numBands; ++k)
+    {
+        BandParameters p;
+        p.gain = unit (rng);
+        p.freq = unit (rng);
+        p.width = unit (rng);
+        p.angle = unit (rng);
+        p.level = unit (rng);
+        p.type = 1.0 / typeNumber (rng);
+        chain.updateBand (k, p, rate);
+    }
+    return chain;
+}
+
+void setGating (BandChain& chain, const Gating& g)
+{
+    for (int k = 0; k < BandChain::numBands; ++k)
+    {
+        chain.bandBypass[k] = g.bypass[k];
+        chain.bandSolo[k] = g.solo[k];
+    }
+}
+
+// A mixture of loud noise, quiet noise and silence, so that the filters see
+// large, tiny and zero inputs.
+std::vector<float> randomSignal (std::mt19937& rng, int length)
+{
+    std::uniform_real_distribution<float> sample (-1.0f, 1.0f);
+    std::uniform_int_distribution<int> kind (0, 7);
+    std::vector<float> s ((size_t) length);
+    const int k = kind (rng);
+    for (auto& x : s)
+        x = k == 0 ? 0.0f : k == 1 ? sample (rng) * 1e-6f : sample (rng) * (k == 2 ? 8.0f : 1.0f);
+    return s;
+}
+
+bool sameBits (const void* a, const void* b, size_t bytes)
+{
+    return std::memcmp (a, b, bytes) == 0;
+}
+
+void expectSameMemories (const BandChain& fast, const BandChain& plain, const std::string& where)
+{
+    for (int k = 0; k < BandChain::numBands; ++k)
+    {
+        const auto& f = fast.bandFilters[k];
+        const auto& p = plain.bandFilters[k];
+        const double fm[4] = { f.x1, f.x2, f.y1, f.y2 };
+        const double pm[4] = { p.x1, p.x2, p.y1, p.y2 };
+        EXPECT_TRUE (sameBits (fm, pm, sizeof fm)) << where << ", memory of band " << (k + 1)
+                                                   << ": " << f.y1 << " vs " << p.y1;
+    }
+}
+
+void expectSameSampler (const PolyphaseHalfBand& fast, const PolyphaseHalfBand& plain, const std::string& where)
+{
+    const float fm[4] = { fast.xA, fast.xB, fast.yA, fast.yB };
+    const float pm[4] = { plain.xA, plain.xB, plain.yA, plain.yB };
+    EXPECT_TRUE (sameBits (fm, pm, sizeof fm)) << where;
+}
+
+size_t firstDifference (const std::vector<float>& a, const std::vector<float>& b)
+{
+    for (size_t i = 0; i < a.size(); ++i)
+        if (! sameBits (&a[i], &b[i], sizeof (float)))
+            return i;
+    return a.size();
+}
+
+class BitExactness : public testing::TestWithParam<Gating> {};
+
+// Oversampled frames through the bands: several consecutive blocks of every
+// size, so that memories carried from block to block are covered as well.
+TEST_P (BitExactness, LaneChainMatchesPerFrameLoop)
+{
+    const Gating& g = GetParam();
+    std::mt19937 rng (1234);
+
+    for (int trial = 0; trial < 4; ++trial)
+    {
+        BandChain fast = randomChain (rng, trial % 2 == 0 ? 96000.0 : 88200.0);
+        setGating (fast, g);
+        BandChain plain = fast;
+
+        for (int count : blockSizes)
+        {
+            for (int block = 0; block < 3; ++block)
+            {
+                const std::string where = std::string (g.what) + ", trial " + std::to_string (trial)
+                                        + ", " + std::to_string (count) + " frames, block " + std::to_string (block);
+                auto left = randomSignal (rng, count);
+                auto right = randomSignal (rng, count);
+                auto plainLeft = left, plainRight = right;
+
+                fast.process (left.data(), right.data(), count);
+                plain.processReference (plainLeft.data(), plainRight.data(), count);
+
+                EXPECT_EQ (firstDifference (left, plainLeft), left.size()) << where << ", left";
+                EXPECT_EQ (firstDifference (right, plainRight), right.size()) << where << ", right";
+                expectSameMemories (fast, plain, where);
+            }
+        }
+    }
+}
+
+// Host blocks through samplers and bands in one pass, against the three
+// stages run one after another the way the processor used to.
+TEST_P (BitExactness, OnePassHostBlockMatchesStagedProcessing)
+{
+    const Gating& g = GetParam();
+    std::mt19937 rng (98765);
+
+    for (int trial = 0; trial < 3; ++trial)
+    {
+        BandChain fast = randomChain (rng, 96000.0);
+        setGating (fast, g);
+        BandChain plain = fast;
+        PolyphaseHalfBand upL, upR, downL, downR;
+        PolyphaseHalfBand plainUpL, plainUpR, plainDownL, plainDownR;
+
+        for (int n : blockSizes)
+        {
+            for (int block = 0; block < 3; ++block)
+            {
+                const std::string where = std::string (g.what) + ", trial " + std::to_string (trial)
+                                        + ", block size " + std::to_string (n) + ", block " + std::to_string (block);
+                auto left = randomSignal (rng, n);
+                auto right = randomSignal (rng, n);
+                auto plainLeft = left, plainRight = right;
+
+                fast.processHostBlock (left.data(), right.data(), n, upL, upR, downL, downR);
+
+                std::vector<float> midLeft ((size_t) n * 2), midRight ((size_t) n * 2);
+                for (auto* s : { &plainUpL, &plainUpR, &plainDownL, &plainDownR })
+                    s->blockSize = n;
+                plainUpL.upsample (plainLeft.data(), midLeft.data());
+                plainUpR.upsample (plainRight.data(), midRight.data());
+                plain.processReference (midLeft.data(), midRight.data(), n * 2);
+                plainDownL.downsample (midLeft.data(), plainLeft.data());
+                plainDownR.downsample (midRight.data(), plainRight.data());
+
+                EXPECT_EQ (firstDifference (left, plainLeft), left.size()) << where << ", left";
+                EXPECT_EQ (firstDifference (right, plainRight), right.size()) << where << ", right";
+                expectSameMemories (fast, plain, where);
+                expectSameSampler (upL, plainUpL, where + ", upsampler left");
+                expectSameSampler (upR, plainUpR, where + ", upsampler right");
+                expectSameSampler (downL, plainDownL, where + ", downsampler left");
+                expectSameSampler (downR, plainDownR, where + ", downsampler right");
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Gatings, BitExactness, testing::ValuesIn (gatings));
+
+// Settings that change between blocks, with random flags each time: a band
+// that was skipped resumes from its old memory in both paths alike.
+TEST (BitExactnessAcrossChanges, RandomFlagsAndSettingsPerBlock)
+{
+    std::mt19937 rng (4242);
+    std::bernoulli_distribution coin (0.3);
+    std::uniform_int_distribution<int> size (1, 700);
+
+    BandChain fast = randomChain (rng, 96000.0);
+    BandChain plain = fast;
+    PolyphaseHalfBand upL, upR, downL, downR;
+    PolyphaseHalfBand plainUpL, plainUpR, plainDownL, plainDownR;
+
+    for (int block = 0; block < 60; ++block)
+    {
+        if (block % 7 == 3)
+        {
+            BandChain fresh = randomChain (rng, 96000.0);
+            for (int k = 0; k < BandChain::numBands; ++k)
+            {
+                fast.bandCos[k] = plain.bandCos[k] = fresh.bandCos[k];
+                fast.bandSin[k] = plain.bandSin[k] = fresh.bandSin[k];
+                fast.bandLevel[k] = plain.bandLevel[k] = fresh.bandLevel[k];
+                for (BandChain* c : { &fast, &plain })
+                {
+                    auto& f = c->bandFilters[k];
+                    const auto& d = fresh.bandFilters[k];
+                    f.b0 = d.b0, f.b1 = d.b1, f.b2 = d.b2, f.a1 = d.a1, f.a2 = d.a2;
+                }
+            }
+        }
+        for (int k = 0; k < BandChain::numBands; ++k)
+        {
+            fast.bandBypass[k] = plain.bandBypass[k] = coin (rng);
+            fast.bandSolo[k] = plain.bandSolo[k] = coin (rng) && coin (rng);
+        }
+
+        const int n = size (rng);
+        const std::string where = "block " + std::to_string (block) + " of " + std::to_string (n);
+        auto left = randomSignal (rng, n);
+        auto right = randomSignal (rng, n);
+        auto plainLeft = left, plainRight = right;
+
+        fast.processHostBlock (left.data(), right.data(), n, upL, upR, downL, downR);
+
+        std::vector<float> midLeft ((size_t) n * 2), midRight ((size_t) n * 2);
+        for (auto* s : { &plainUpL, &plainUpR, &plainDownL, &plainDownR })
+            s->blockSize = n;
+        plainUpL.upsample (plainLeft.data(), midLeft.data());
+        plainUpR.upsample (plainRight.data(), midRight.data());
+        plain.processReference (midLeft.data(), midRight.data(), n * 2);
+        plainDownL.downsample (midLeft.data(), plainLeft.data());
+        plainDownR.downsample (midRight.data(), plainRight.data());
+
+        ASSERT_EQ (firstDifference (left, plainLeft), left.size()) << where << ", left";
+        ASSERT_EQ (firstDifference (right, plainRight), right.size()) << where << ", right";
+        expectSameMemories (fast, plain, where);
+        expectSameSampler (downL, plainDownL, where + ", downsampler left");
+        expectSameSampler (downR, plainDownR, where + ", downsampler right");
+    }
+}
+} // namespace
