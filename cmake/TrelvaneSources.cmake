@@ -10,7 +10,8 @@ set(TRELVANE_PLUGIN_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/../host/ParameterStore.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../host/ParameterTable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../host/ProgramSlot.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/../host/StateBlock.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/../host/StateBlock.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../host/StrictNumber.cpp)
 
 include(${CMAKE_CURRENT_LIST_DIR}/../controls/sources.cmake OPTIONAL)
 include(${CMAKE_CURRENT_LIST_DIR}/../editor/sources.cmake OPTIONAL)

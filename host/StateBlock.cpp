@@ -1,10 +1,8 @@
 #include "host/StateBlock.h"
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "host/StrictNumber.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include <juce_audio_processors/juce_audio_processors.h>
 
 namespace StateBlock
 {
@@ -15,29 +13,10 @@ const juce::Identifier programAttribute ("current_program");
 constexpr juce::uint32 xmlMagic = 0x21324356;
 constexpr int numPrograms = 10;
 
-// The whole text must be one finite number; no leading junk, no trailing junk.
-std::optional<double> parseFiniteNumber (const juce::String& text)
-{
-    const auto utf8 = text.trim().toStdString();
-    if (utf8.empty())
-        return std::nullopt;
-
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod (utf8.c_str(), &end);
-    if (end != utf8.c_str() + utf8.size() || errno == ERANGE || ! std::isfinite (value))
-        return std::nullopt;
-    return value;
-}
-
 std::optional<int> parseProgramIndex (const juce::String& text)
 {
-    const auto trimmed = text.trim();
-    if (trimmed.isEmpty() || ! trimmed.containsOnly ("-0123456789") || trimmed.length() > 3)
-        return std::nullopt;
-
-    const int value = trimmed.getIntValue();
-    if (trimmed != juce::String (value) || value < 0 || value >= numPrograms)
+    const auto value = StrictNumber::parseInteger (text);
+    if (! value || *value < 0 || *value >= numPrograms)
         return std::nullopt;
     return value;
 }
@@ -88,7 +67,7 @@ std::optional<Contents> read (const void* data, int sizeInBytes)
         if (index < 0)
             continue;
 
-        const auto value = parseFiniteNumber (valueText);
+        const auto value = StrictNumber::parseFinite (valueText);
         if (! value)
             return std::nullopt;
         contents.values.emplace_back (index, *value);

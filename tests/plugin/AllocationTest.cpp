@@ -62,24 +62,24 @@ TEST (RealTime, ProcessBlockDoesNotAllocateInSteadyState)
     // The audio thread is not the message thread, as in a host.
     std::thread audioThread ([&]
     {
-    CountAllocations counter;
-    for (int block = 0; block < 2000; ++block)
-    {
-        for (int i = 0; i < 512; ++i)
+        CountAllocations counter;
+        for (int block = 0; block < 2000; ++block)
         {
-            buffer.setSample (0, i, (float) std::sin (i * 0.01 + block));
-            buffer.setSample (1, i, (float) std::cos (i * 0.013 + block));
-        }
-        // Automation arriving with the audio, as a host delivers it.
-        processor.setParameter (9, (float) (block % 100) / 100.0f);
-        processor.setParameter (14, (block % 2) ? 1.0f : 0.0f);
-        processor.setParameter (21, (float) (block % 7) / 7.0f);
+            for (int i = 0; i < 512; ++i)
+            {
+                buffer.setSample (0, i, (float) std::sin (i * 0.01 + block));
+                buffer.setSample (1, i, (float) std::cos (i * 0.013 + block));
+            }
+            // Automation arriving with the audio, as a host delivers it.
+            processor.setParameter (9, (float) (block % 100) / 100.0f);
+            processor.setParameter (14, (block % 2) ? 1.0f : 0.0f);
+            processor.setParameter (21, (float) (block % 7) / 7.0f);
 
-        // Shorter blocks than announced, too.
-        buffer.setSize (2, block % 3 == 0 ? 100 : 512, true, false, true);
-        processor.processBlock (buffer, midi);
-    }
-    allocations = counter.count();
+            // Shorter blocks than announced, too.
+            buffer.setSize (2, block % 3 == 0 ? 100 : 512, true, false, true);
+            processor.processBlock (buffer, midi);
+        }
+        allocations = counter.count();
     });
     audioThread.join();
     EXPECT_EQ (allocations, 0);
