@@ -1,38 +1,9 @@
 #include "RenderOptions.h"
 
 #include "host/ParameterStore.h"
+#include "host/StrictNumber.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
-
-namespace
-{
-std::optional<double> parseNumber (const juce::String& text)
-{
-    const auto s = text.trim().toStdString();
-    if (s.empty())
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod (s.c_str(), &end);
-    if (end != s.c_str() + s.size() || errno == ERANGE || ! std::isfinite (value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<int> parseInteger (const juce::String& text)
-{
-    const auto t = text.trim();
-    const auto digits = t.startsWithChar ('-') ? t.substring (1) : t;
-    if (digits.isEmpty() || digits.length() > 9 || ! digits.containsOnly ("0123456789"))
-        return std::nullopt;
-    const int value = t.getIntValue();
-    if (juce::String (value) != t)
-        return std::nullopt;
-    return value;
-}
-} // namespace
 
 juce::String RenderOptions::usage()
 {
@@ -97,7 +68,7 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::StringArray& argu
                 error = "unknown parameter id \"" + id + "\"";
                 return std::nullopt;
             }
-            const auto value = parseNumber (valueText);
+            const auto value = StrictNumber::parseFinite (valueText);
             if (! value || ! std::isfinite ((float) *value))
             {
                 error = "value of " + id + " is not a number: \"" + valueText + "\"";
@@ -107,7 +78,7 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::StringArray& argu
         }
         else if (argument == "--program")
         {
-            const auto program = parseInteger (arguments[++i]);
+            const auto program = StrictNumber::parseInteger (arguments[++i]);
             if (! program || *program < 0 || *program > 9)
             {
                 error = "program must be a whole number from 0 to 9, got \"" + arguments[i] + "\"";
@@ -117,7 +88,7 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::StringArray& argu
         }
         else if (argument == "--block")
         {
-            const auto block = parseInteger (arguments[++i]);
+            const auto block = StrictNumber::parseInteger (arguments[++i]);
             if (! block || *block < 1)
             {
                 error = "block size must be a whole number of at least 1, got \"" + arguments[i] + "\"";

@@ -5,8 +5,11 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <cstdio>
 #include <iostream>
 #include <optional>
+
+#include <unistd.h>
 
 JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
@@ -19,9 +22,9 @@ constexpr double progressThresholdSeconds = 5.0;
 class PendingFile
 {
 public:
-    explicit PendingFile (const juce::File& destination)
-        : destination (destination),
-          temporary (destination.getSiblingFile ("." + destination.getFileName() + ".partial-"
+    explicit PendingFile (const juce::File& finalFile)
+        : destination (finalFile),
+          temporary (finalFile.getSiblingFile ("." + finalFile.getFileName() + ".partial-"
                                                  + juce::String::toHexString (juce::Random::getSystemRandom().nextInt())))
     {
     }
@@ -36,7 +39,8 @@ public:
 
     bool commit()
     {
-        committed = temporary.moveFileTo (destination);
+        // rename() replaces a file in one step and refuses to replace a folder.
+        committed = std::rename (temporary.getFullPathName().toRawUTF8(), destination.getFullPathName().toRawUTF8()) == 0;
         return committed;
     }
 
@@ -71,7 +75,12 @@ juce::String applySettings (TrelvaneAudioProcessor& processor, const RenderOptio
 juce::String Renderer::run()
 {
     if (! options.input.existsAsFile())
-        return "input file not found: " + options.input.getFullPathName();
+        return (options.input.isDirectory() ? "input is a folder, not an audio file: " : "input file not found: ")
+             + options.input.getFullPathName();
+    if (options.output.isDirectory())
+        return "output is a folder: " + options.output.getFullPathName();
+    if (options.stateToSave && options.stateToSave->isDirectory())
+        return "state file to save is a folder: " + options.stateToSave->getFullPathName();
 
     juce::AudioFormatManager formats;
     formats.registerBasicFormats();
@@ -125,8 +134,11 @@ juce::String Renderer::run()
 
     juce::AudioBuffer<float> buffer (channels, blockSize);
     juce::MidiBuffer midi;
+    // On a terminal one line counts up; into a file or pipe, a line per tenth.
     const bool showProgress = (double) length / rate > progressThresholdSeconds;
-    int lastPercent = -1;
+    const bool onTerminal = isatty (STDERR_FILENO) != 0;
+    const int percentStep = onTerminal ? 1 : 10;
+    int lastPercent = 0;
 
     for (juce::int64 position = 0; position < length; position += blockSize)
     {
@@ -141,15 +153,18 @@ juce::String Renderer::run()
         if (showProgress)
         {
             const int percent = (int) (100 * (position + n) / length);
-            if (percent != lastPercent)
+            if (percent >= lastPercent + percentStep)
             {
-                std::cerr << "\rrendering " << percent << "%" << std::flush;
-                lastPercent = percent;
+                lastPercent = percent - percent % percentStep;
+                if (onTerminal)
+                    std::cerr << "\rrendering " << options.input.getFileName() << ": " << lastPercent << "%" << std::flush;
+                else
+                    std::cerr << "rendering " << options.input.getFileName() << ": " << lastPercent << "%\n";
             }
         }
     }
 
-    if (showProgress)
+    if (showProgress && onTerminal)
         std::cerr << "\n";
 
     if (! writer->flush())

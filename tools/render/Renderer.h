@@ -8,7 +8,7 @@
 class Renderer
 {
 public:
-    explicit Renderer (const RenderOptions& options) : options (options) {}
+    explicit Renderer (const RenderOptions& optionsToRun) : options (optionsToRun) {}
 
     // Returns an empty string on success, otherwise a one-line description
     // of the problem.
