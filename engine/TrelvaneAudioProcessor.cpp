@@ -1,5 +1,6 @@
 #include "engine/TrelvaneAudioProcessor.h"
 
+#include "editor/TrelvaneAudioProcessorEditor.h"
 #include "host/StateBlock.h"
 
 #include <cmath>
@@ -304,7 +305,7 @@ void TrelvaneAudioProcessor::setStateInformation (const void* data, int sizeInBy
 //==============================================================================
 juce::AudioProcessorEditor* TrelvaneAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new TrelvaneAudioProcessorEditor (*this);
 }
 
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE

@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libfreetype-dev libfontconfig1-dev libx11-dev libxext-dev libxrandr-dev
     libxinerama-dev libxcursor-dev libxcomposite-dev libasound2-dev libflac-dev
-    xvfb xdotool imagemagick pngquant x11-utils fonts-dejavu-core
+    xvfb xdotool imagemagick pngquant x11-utils fonts-dejavu-core python3 python3-numpy
 )
 
 missing=()
