@@ -1,7 +1,6 @@
 #include "engine/BandChain.h"
 
 #include <cmath>
-#include <limits>
 #include <type_traits>
 
 void BandChain::updateBand (int band, const BandParameters& p, double oversampledRate)
@@ -102,34 +101,20 @@ struct Wavefront
     Lanes b0, b1, b2, a1, a2;
     LaneMask keepOrthogonal; // all bits set where the band is not soloed
     Lanes x1, x2, y1, y2;
-    LaneMask firstStep;      // lag * lane: the step at which a lane meets frame 0
     int count;               // applied bands, in lanes 0 .. count-1
     int band[BandChain::numBands];
 };
 
 // One step of every lane: the band's rotation, filter and rotation back, in
-// exactly the order of the per-frame loop. With `masked`, lanes outside
-// `active` keep their filter memory.
-template <bool masked>
-TRELVANE_INLINE void step (Wavefront& w, Lanes& L, Lanes& R, LaneMask active)
+// exactly the order of the per-frame loop.
+TRELVANE_INLINE void step (Wavefront& w, Lanes& L, Lanes& R)
 {
     const Lanes u = w.c * L + w.s * R;
     const Lanes y = (((w.b0 * u + w.b1 * w.x1) + w.b2 * w.x2) - w.a1 * w.y1) - w.a2 * w.y2;
-
-    if (masked)
-    {
-        w.x2 = select (active, w.x1, w.x2);
-        w.x1 = select (active, u, w.x1);
-        w.y2 = select (active, w.y1, w.y2);
-        w.y1 = select (active, y, w.y1);
-    }
-    else
-    {
-        w.x2 = w.x1;
-        w.x1 = u;
-        w.y2 = w.y1;
-        w.y1 = y;
-    }
+    w.x2 = w.x1;
+    w.x1 = u;
+    w.y2 = w.y1;
+    w.y1 = y;
 
     const Lanes v = (Lanes) ((LaneMask) (w.c * R - w.s * L) & w.keepOrthogonal);
     const Lanes newL = (w.c * y) * w.g - w.s * v;
@@ -145,26 +130,83 @@ struct History
     Lanes left[lag] = {}, right[lag] = {};
 };
 
+// Lane k meets the block's first frame at step lag * k and its last frame at
+// step lag * k + frames - 1. Every step runs all lanes unmasked, so that the
+// fill and drain steps cost what any other step costs; instead each lane's
+// filter memory is put back to where the block found it just before its
+// first frame, and taken out just after its last one. What a lane computes
+// outside its own frames is never read by a band that is running.
+struct LaneMemories
+{
+    explicit LaneMemories (const Wavefront& w)
+        : atStart { w.x1, w.x2, w.y1, w.y2 }, atEnd { w.x1, w.x2, w.y1, w.y2 }
+    {
+    }
+
+    static TRELVANE_INLINE LaneMask only (int lane)
+    {
+        const LaneMask index { 0, 1, 2, 3, 4, 5, 6, 7 };
+        return (LaneMask) (index == (long long) lane);
+    }
+
+    TRELVANE_INLINE void restore (Wavefront& w, int lane) const
+    {
+        const LaneMask m = only (lane);
+        w.x1 = select (m, atStart[0], w.x1);
+        w.x2 = select (m, atStart[1], w.x2);
+        w.y1 = select (m, atStart[2], w.y1);
+        w.y2 = select (m, atStart[3], w.y2);
+    }
+
+    TRELVANE_INLINE void save (const Wavefront& w, int lane)
+    {
+        const LaneMask m = only (lane);
+        atEnd[0] = select (m, w.x1, atEnd[0]);
+        atEnd[1] = select (m, w.x2, atEnd[1]);
+        atEnd[2] = select (m, w.y1, atEnd[2]);
+        atEnd[3] = select (m, w.y2, atEnd[3]);
+    }
+
+    void finish (Wavefront& w) const
+    {
+        w.x1 = atEnd[0];
+        w.x2 = atEnd[1];
+        w.y1 = atEnd[2];
+        w.y2 = atEnd[3];
+    }
+
+    // Before step t: the lane whose first frame this is takes its memory back.
+    template <int last>
+    TRELVANE_INLINE void beforeStep (Wavefront& w, int t) const
+    {
+        if (t % lag == 0 && t > 0 && t <= lag * last)
+            restore (w, t / lag);
+    }
+
+    // After step t: the lane whose last frame this was gives its memory up.
+    template <int last>
+    TRELVANE_INLINE void afterStep (const Wavefront& w, int t, int frames)
+    {
+        const int d = t - (frames - 1);
+        if (d % lag == 0 && d >= 0 && d <= lag * last)
+            save (w, d / lag);
+    }
+
+    Lanes atStart[4], atEnd[4];
+};
+
 // Step t of the wavefront: lane 0 takes frame t (fresh), lane k the output of
 // lane k-1 from step t - lag. Returns, in outL/outR, the frame that leaves the
 // last applied band (frame t - lag * (count - 1)).
-template <bool masked, int last>
-TRELVANE_INLINE void wavefrontStep (Wavefront& w, History& h, int slot, int t, int frames,
+template <int last>
+TRELVANE_INLINE void wavefrontStep (Wavefront& w, History& h, int slot,
                                     double freshLeft, double freshRight, double& outL, double& outR)
 {
     Lanes& slotL = h.left[slot];
     Lanes& slotR = h.right[slot];
     Lanes L = shiftUp (slotL, Lanes { freshLeft });
     Lanes R = shiftUp (slotR, Lanes { freshRight });
-
-    LaneMask active {};
-    if (masked)
-    {
-        const LaneMask now = LaneMask {} + (long long) t;
-        active = (LaneMask) (now >= w.firstStep) & (LaneMask) (now < w.firstStep + (long long) frames);
-    }
-
-    step<masked> (w, L, R, active);
+    step (w, L, R);
     slotL = L;
     slotR = R;
     outL = L[last];
@@ -175,22 +217,28 @@ template <int last>
 TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, int frames)
 {
     History h;
+    LaneMemories memories (w);
     const int fill = lag * last;
     const int total = frames + fill;
-    const int steadyEnd = frames > fill ? frames : fill;
 
-    auto run = [&] (auto masked, int from, int to) TRELVANE_LAMBDA_INLINE
+    // With `edges`, the steps where lanes start or finish and where the input
+    // or output runs past the block; the steps in between need no checks.
+    auto run = [&] (auto edges, int from, int to) TRELVANE_LAMBDA_INLINE
     {
         for (int t = from; t < to; ++t)
         {
-            const bool haveInput = ! masked || t < frames;
+            const bool haveInput = ! edges || t < frames;
+            if (edges)
+                memories.beforeStep<last> (w, t);
             double outL, outR;
-            wavefrontStep<decltype (masked)::value, last> (w, h, t % lag, t, frames,
-                                   haveInput ? (double) left[t] : 0.0,
-                                   haveInput ? (double) right[t] : 0.0,
-                                   outL, outR);
+            wavefrontStep<last> (w, h, t % lag,
+                                 haveInput ? (double) left[t] : 0.0,
+                                 haveInput ? (double) right[t] : 0.0,
+                                 outL, outR);
+            if (edges)
+                memories.afterStep<last> (w, t, frames);
             const int f = t - fill;
-            if (! masked || f >= 0)
+            if (! edges || f >= 0)
             {
                 left[f] = (float) outL;
                 right[f] = (float) outR;
@@ -198,9 +246,19 @@ TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, i
         }
     };
 
-    run (std::true_type {}, 0, fill < total ? fill : total);
-    run (std::false_type {}, fill, steadyEnd);
-    run (std::true_type {}, steadyEnd, total);
+    const int steadyFrom = fill + 1;
+    const int steadyTo = frames - 1;
+    if (steadyFrom < steadyTo)
+    {
+        run (std::true_type {}, 0, steadyFrom);
+        run (std::false_type {}, steadyFrom, steadyTo);
+        run (std::true_type {}, steadyTo, total);
+    }
+    else
+    {
+        run (std::true_type {}, 0, total);
+    }
+    memories.finish (w);
 }
 
 // Four single-precision lanes: path A of left and right, path B of left and
@@ -257,18 +315,20 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
     SamplerPair up (samplers.upLeft, samplers.upRight);
     SamplerPair down (samplers.downLeft, samplers.downRight);
     History h;
+    LaneMemories memories (w);
 
     const int frames = 2 * n;
     const int fillPairs = lag * last / 2;
     const int total = n + fillPairs;
-    const int steadyEnd = n > fillPairs ? n : fillPairs;
 
-    auto run = [&] (auto masked, int from, int to) TRELVANE_LAMBDA_INLINE
+    // As in runWavefrontFor; with an even lag lanes start only at even steps
+    // and finish only at odd ones.
+    auto run = [&] (auto edges, int from, int to) TRELVANE_LAMBDA_INLINE
     {
         for (int j = from; j < to; ++j)
         {
             Quad frame {};
-            if (! masked || j < n)
+            if (! edges || j < n)
             {
                 const float l = left[j], r = right[j];
                 frame = up.step (Quad { l, r, l, r });
@@ -277,11 +337,15 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
             double evenL, evenR, oddL, oddR;
             const int evenSlot = lag == 2 ? 0 : (2 * j) % lag;
             const int oddSlot = lag == 2 ? 1 : (2 * j + 1) % lag;
-            wavefrontStep<decltype (masked)::value, last> (w, h, evenSlot, 2 * j, frames, (double) frame[0], (double) frame[1], evenL, evenR);
-            wavefrontStep<decltype (masked)::value, last> (w, h, oddSlot, 2 * j + 1, frames, (double) frame[2], (double) frame[3], oddL, oddR);
+            if (edges)
+                memories.beforeStep<last> (w, 2 * j);
+            wavefrontStep<last> (w, h, evenSlot, (double) frame[0], (double) frame[1], evenL, evenR);
+            wavefrontStep<last> (w, h, oddSlot, (double) frame[2], (double) frame[3], oddL, oddR);
+            if (edges)
+                memories.afterStep<last> (w, 2 * j + 1, frames);
 
             const int m = j - fillPairs;
-            if (! masked || m >= 0)
+            if (! edges || m >= 0)
             {
                 const Quad d = down.step (Quad { (float) oddL, (float) oddR, (float) evenL, (float) evenR });
                 left[m] = (d[2] + d[0]) * 0.5f;
@@ -290,9 +354,19 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
         }
     };
 
-    run (std::true_type {}, 0, fillPairs < total ? fillPairs : total);
-    run (std::false_type {}, fillPairs, steadyEnd);
-    run (std::true_type {}, steadyEnd, total);
+    const int steadyFrom = fillPairs + 1;
+    const int steadyTo = n - 1;
+    if (steadyFrom < steadyTo)
+    {
+        run (std::true_type {}, 0, steadyFrom);
+        run (std::false_type {}, steadyFrom, steadyTo);
+        run (std::true_type {}, steadyTo, total);
+    }
+    else
+    {
+        run (std::true_type {}, 0, total);
+    }
+    memories.finish (w);
 }
 
 // The lane that leaves the wavefront is fixed for each loop version.
@@ -362,8 +436,6 @@ bool BandChain::packApplied (void* wavefrontStorage) const
         w.y2[j] = f.y2;
         w.band[j] = k;
     }
-    for (int j = 0; j < numLanes; ++j)
-        w.firstStep[j] = j < w.count ? (long long) (lag * j) : std::numeric_limits<long long>::max() / 2;
     return w.count > 0;
 }
 

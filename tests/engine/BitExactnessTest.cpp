@@ -35,7 +35,10 @@ const Gating gatings[] = {
     { "all bypassed", { 1, 1, 1, 1, 1 }, {} },
 };
 
-const int blockSizes[] = { 1, 2, 3, 5, 7, 16, 33, 64, 255, 512, 4096 };
+// Short lengths, where the steps at which the bands start and finish meet
+// or overlap (the last band starts a few frames after the first), and long
+// ones with many steps in between.
+const int blockSizes[] = { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16, 33, 64, 255, 512, 4096 };
 
 BandChain randomChain (std::mt19937& rng, double rate)
 {
