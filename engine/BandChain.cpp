@@ -74,8 +74,27 @@ constexpr int lag = WAVEFRONT_LAG;
 #if defined(__GNUC__) && ! defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && ! defined(TRELVANE_NO_TARGET_CLONES) \
     && ! defined(__SANITIZE_THREAD__) && ! defined(__SANITIZE_ADDRESS__)
  #define TRELVANE_TARGETS __attribute__ ((target_clones ("avx512f", "avx2", "default")))
+ #define TRELVANE_LOAD_TIME_DISPATCH 1
 #else
  #define TRELVANE_TARGETS
+ #define TRELVANE_LOAD_TIME_DISPATCH 0
+#endif
+
+// The eight-lane wavefront pays off only where one register holds all eight
+// lanes (512-bit vectors). With narrower vectors the compiler spills them and
+// the wavefront measured slower than the plain per-frame loop, so there the
+// host block runs the plain way. Sanitizer builds always take the wavefront,
+// so that it is checked too.
+#if TRELVANE_LOAD_TIME_DISPATCH
+const bool wavefrontPaysOff = []
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports ("avx512f") != 0;
+}();
+#elif defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+constexpr bool wavefrontPaysOff = true;
+#else
+constexpr bool wavefrontPaysOff = false;
 #endif
 
 TRELVANE_INLINE Lanes select (LaneMask mask, Lanes whenSet, Lanes whenClear)
@@ -468,6 +487,12 @@ void BandChain::processHostBlock (float* left, float* right, int numSamples,
     if (numSamples <= 0)
         return;
 
+    if (! wavefrontPaysOff)
+    {
+        processHostBlockPerFrame (left, right, numSamples, upLeft, upRight, downLeft, downRight);
+        return;
+    }
+
     const Samplers samplers { upLeft, upRight, downLeft, downRight };
     Wavefront w;
     if (! packApplied (&w))
@@ -477,6 +502,27 @@ void BandChain::processHostBlock (float* left, float* right, int numSamples,
     }
     runHostBlock (w, left, right, numSamples, samplers);
     unpackMemories (&w);
+}
+
+void BandChain::processHostBlockPerFrame (float* left, float* right, int numSamples,
+                                          PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
+                                          PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight)
+{
+    // Host sample by host sample, so that no scratch buffer is needed: its
+    // two frames go up, through the bands and down again.
+    SamplerPair up (upLeft, upRight);
+    SamplerPair down (downLeft, downRight);
+    for (int j = 0; j < numSamples; ++j)
+    {
+        const float l = left[j], r = right[j];
+        const Quad frame = up.step (Quad { l, r, l, r });
+        float framesLeft[2] = { frame[0], frame[2] };
+        float framesRight[2] = { frame[1], frame[3] };
+        processReference (framesLeft, framesRight, 2);
+        const Quad d = down.step (Quad { framesLeft[1], framesRight[1], framesLeft[0], framesRight[0] });
+        left[j] = (d[2] + d[0]) * 0.5f;
+        right[j] = (d[3] + d[1]) * 0.5f;
+    }
 }
 
 void BandChain::processReference (float* left, float* right, int count)

@@ -39,6 +39,12 @@ public:
                            PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
                            PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight);
 
+    // The same host block frame by frame through processReference; what
+    // processHostBlock does on processors without wide vector registers.
+    void processHostBlockPerFrame (float* left, float* right, int numSamples,
+                                   PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
+                                   PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight);
+
     // Gating: a band runs when it is soloed, or when it is not bypassed and no
     // band is soloed.
     bool isApplied (int band) const;

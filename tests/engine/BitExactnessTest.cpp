@@ -162,8 +162,10 @@ TEST_P (BitExactness, OnePassHostBlockMatchesStagedProcessing)
         BandChain fast = randomChain (rng, 96000.0);
         setGating (fast, g);
         BandChain plain = fast;
+        BandChain perFrame = fast;
         PolyphaseHalfBand upL, upR, downL, downR;
         PolyphaseHalfBand plainUpL, plainUpR, plainDownL, plainDownR;
+        PolyphaseHalfBand frameUpL, frameUpR, frameDownL, frameDownR;
 
         for (int n : blockSizes)
         {
@@ -174,8 +176,10 @@ TEST_P (BitExactness, OnePassHostBlockMatchesStagedProcessing)
                 auto left = randomSignal (rng, n);
                 auto right = randomSignal (rng, n);
                 auto plainLeft = left, plainRight = right;
+                auto frameLeft = left, frameRight = right;
 
                 fast.processHostBlock (left.data(), right.data(), n, upL, upR, downL, downR);
+                perFrame.processHostBlockPerFrame (frameLeft.data(), frameRight.data(), n, frameUpL, frameUpR, frameDownL, frameDownR);
 
                 std::vector<float> midLeft ((size_t) n * 2), midRight ((size_t) n * 2);
                 for (auto* s : { &plainUpL, &plainUpR, &plainDownL, &plainDownR })
@@ -193,6 +197,12 @@ TEST_P (BitExactness, OnePassHostBlockMatchesStagedProcessing)
                 expectSameSampler (upR, plainUpR, where + ", upsampler right");
                 expectSameSampler (downL, plainDownL, where + ", downsampler left");
                 expectSameSampler (downR, plainDownR, where + ", downsampler right");
+
+                // The path taken where wide vector registers are missing.
+                EXPECT_EQ (firstDifference (frameLeft, plainLeft), left.size()) << where << ", per frame, left";
+                EXPECT_EQ (firstDifference (frameRight, plainRight), right.size()) << where << ", per frame, right";
+                expectSameMemories (perFrame, plain, where + ", per frame");
+                expectSameSampler (frameDownR, plainDownR, where + ", per frame, downsampler right");
             }
         }
     }
