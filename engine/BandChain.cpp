@@ -232,6 +232,23 @@ TRELVANE_INLINE void wavefrontStep (Wavefront& w, History& h, int slot,
     outR = R[last];
 }
 
+// Runs steps 0 to total - 1: the steps near either end of the block check
+// for lanes entering or leaving the block, the ones between run plain.
+template <typename Run>
+TRELVANE_INLINE void runEdgesAndSteady (Run& run, int steadyFrom, int steadyTo, int total)
+{
+    if (steadyFrom < steadyTo)
+    {
+        run (std::true_type {}, 0, steadyFrom);
+        run (std::false_type {}, steadyFrom, steadyTo);
+        run (std::true_type {}, steadyTo, total);
+    }
+    else
+    {
+        run (std::true_type {}, 0, total);
+    }
+}
+
 template <int last>
 TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, int frames)
 {
@@ -265,18 +282,7 @@ TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, i
         }
     };
 
-    const int steadyFrom = fill + 1;
-    const int steadyTo = frames - 1;
-    if (steadyFrom < steadyTo)
-    {
-        run (std::true_type {}, 0, steadyFrom);
-        run (std::false_type {}, steadyFrom, steadyTo);
-        run (std::true_type {}, steadyTo, total);
-    }
-    else
-    {
-        run (std::true_type {}, 0, total);
-    }
+    runEdgesAndSteady (run, fill + 1, frames - 1, total);
     memories.finish (w);
 }
 
@@ -373,18 +379,7 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
         }
     };
 
-    const int steadyFrom = fillPairs + 1;
-    const int steadyTo = n - 1;
-    if (steadyFrom < steadyTo)
-    {
-        run (std::true_type {}, 0, steadyFrom);
-        run (std::false_type {}, steadyFrom, steadyTo);
-        run (std::true_type {}, steadyTo, total);
-    }
-    else
-    {
-        run (std::true_type {}, 0, total);
-    }
+    runEdgesAndSteady (run, fillPairs + 1, n - 1, total);
     memories.finish (w);
 }
 
@@ -413,20 +408,6 @@ TRELVANE_TARGETS void runHostBlock (Wavefront& w, float* left, float* right, int
     }
 }
 
-// With no band applied the frames pass through unchanged between the samplers.
-void runSamplersOnly (float* left, float* right, int n, const Samplers& samplers)
-{
-    SamplerPair up (samplers.upLeft, samplers.upRight);
-    SamplerPair down (samplers.downLeft, samplers.downRight);
-    for (int j = 0; j < n; ++j)
-    {
-        const float l = left[j], r = right[j];
-        const Quad frame = up.step (Quad { l, r, l, r });
-        const Quad d = down.step (Quad { frame[2], frame[3], frame[0], frame[1] });
-        left[j] = (d[2] + d[0]) * 0.5f;
-        right[j] = (d[3] + d[1]) * 0.5f;
-    }
-}
 } // namespace
 
 bool BandChain::packApplied (void* wavefrontStorage) const
@@ -497,7 +478,8 @@ void BandChain::processHostBlock (float* left, float* right, int numSamples,
     Wavefront w;
     if (! packApplied (&w))
     {
-        runSamplersOnly (left, right, numSamples, samplers);
+        // No band applied: only the samplers have work to do.
+        processHostBlockPerFrame (left, right, numSamples, upLeft, upRight, downLeft, downRight);
         return;
     }
     runHostBlock (w, left, right, numSamples, samplers);
