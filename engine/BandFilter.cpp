@@ -122,6 +122,12 @@ bool BandFilter::design (int designIndex, double frequency, double rate, double 
 
 void BandFilter::clearNonFiniteMemory()
 {
+    // A NaN or infinity in any term makes the sum non-finite, so a finite sum
+    // settles the common case with one test (an overflowing sum of finite
+    // values only costs the individual checks below).
+    if (std::isfinite (y1 + y2 + x1 + x2))
+        return;
+
     for (double* m : { &y1, &y2, &x1, &x2 })
         if (! std::isfinite (*m))
             *m = 0.0;

@@ -94,6 +94,10 @@ void PolyphaseHalfBand::downsample (const float* in, float* out)
 
 void PolyphaseHalfBand::clearNonFiniteMemory()
 {
+    // As in the band filter: one test when everything is finite.
+    if (std::isfinite ((double) xA + (double) xB + (double) yA + (double) yB))
+        return;
+
     for (float* m : { &xA, &xB, &yA, &yB })
         if (! std::isfinite (*m))
             *m = 0.0f;
