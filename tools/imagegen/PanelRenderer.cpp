@@ -312,6 +312,10 @@ juce::Image PanelRenderer::renderBackground() const
         paintWells (g);
         paintLogo (g);
         paintColumns (g);
+        // The editor's version label (x 3 to 63, y 528 to 540) reaches past the
+        // left column: a dark plate keeps its grey text on black.
+        g.setColour (juce::Colour (0xff0c0c0d));
+        g.fillRoundedRectangle ({ 2.0f, 526.0f, 62.0f, 16.0f }, 3.0f);
         // band numbers above the top row
         g.setFont (font (sansBold, 10.0f));
         for (int band = 0; band < 5; ++band)
