@@ -10,7 +10,6 @@
 #include <array>
 #include <atomic>
 #include <memory>
-#include <vector>
 
 // The plug-in's processor: five rotated-axis bands at twice the host rate,
 // forty parameters in the framework's index-based interface, ten programs and
