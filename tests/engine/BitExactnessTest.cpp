@@ -116,6 +116,22 @@ size_t firstDifference (const std::vector<float>& a, const std::vector<float>& b
 
 class BitExactness : public testing::TestWithParam<Gating> {};
 
+// The three stages one after another, the way the processor used to run a
+// host block: the reference that the one-pass paths must match.
+void runStaged (BandChain& plain, std::vector<float>& left, std::vector<float>& right,
+                PolyphaseHalfBand& upL, PolyphaseHalfBand& upR, PolyphaseHalfBand& downL, PolyphaseHalfBand& downR)
+{
+    const int n = (int) left.size();
+    std::vector<float> midLeft ((size_t) n * 2), midRight ((size_t) n * 2);
+    for (auto* s : { &upL, &upR, &downL, &downR })
+        s->blockSize = n;
+    upL.upsample (left.data(), midLeft.data());
+    upR.upsample (right.data(), midRight.data());
+    plain.processReference (midLeft.data(), midRight.data(), n * 2);
+    downL.downsample (midLeft.data(), left.data());
+    downR.downsample (midRight.data(), right.data());
+}
+
 // Oversampled frames through the bands: several consecutive blocks of every
 // size, so that memories carried from block to block are covered as well.
 TEST_P (BitExactness, LaneChainMatchesPerFrameLoop)
@@ -181,14 +197,7 @@ TEST_P (BitExactness, OnePassHostBlockMatchesStagedProcessing)
                 fast.processHostBlock (left.data(), right.data(), n, upL, upR, downL, downR);
                 perFrame.processHostBlockPerFrame (frameLeft.data(), frameRight.data(), n, frameUpL, frameUpR, frameDownL, frameDownR);
 
-                std::vector<float> midLeft ((size_t) n * 2), midRight ((size_t) n * 2);
-                for (auto* s : { &plainUpL, &plainUpR, &plainDownL, &plainDownR })
-                    s->blockSize = n;
-                plainUpL.upsample (plainLeft.data(), midLeft.data());
-                plainUpR.upsample (plainRight.data(), midRight.data());
-                plain.processReference (midLeft.data(), midRight.data(), n * 2);
-                plainDownL.downsample (midLeft.data(), plainLeft.data());
-                plainDownR.downsample (midRight.data(), plainRight.data());
+                runStaged (plain, plainLeft, plainRight, plainUpL, plainUpR, plainDownL, plainDownR);
 
                 EXPECT_EQ (firstDifference (left, plainLeft), left.size()) << where << ", left";
                 EXPECT_EQ (firstDifference (right, plainRight), right.size()) << where << ", right";
@@ -255,14 +264,7 @@ TEST (BitExactnessAcrossChanges, RandomFlagsAndSettingsPerBlock)
 
         fast.processHostBlock (left.data(), right.data(), n, upL, upR, downL, downR);
 
-        std::vector<float> midLeft ((size_t) n * 2), midRight ((size_t) n * 2);
-        for (auto* s : { &plainUpL, &plainUpR, &plainDownL, &plainDownR })
-            s->blockSize = n;
-        plainUpL.upsample (plainLeft.data(), midLeft.data());
-        plainUpR.upsample (plainRight.data(), midRight.data());
-        plain.processReference (midLeft.data(), midRight.data(), n * 2);
-        plainDownL.downsample (midLeft.data(), plainLeft.data());
-        plainDownR.downsample (midRight.data(), plainRight.data());
+        runStaged (plain, plainLeft, plainRight, plainUpL, plainUpR, plainDownL, plainDownR);
 
         ASSERT_EQ (firstDifference (left, plainLeft), left.size()) << where << ", left";
         ASSERT_EQ (firstDifference (right, plainRight), right.size()) << where << ", right";
