@@ -1,5 +1,6 @@
 #include "engine/BandChain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -102,14 +103,16 @@ TRELVANE_INLINE Lanes select (LaneMask mask, Lanes whenSet, Lanes whenClear)
     return (Lanes) (((LaneMask) whenSet & mask) | ((LaneMask) whenClear & ~mask));
 }
 
-// Lanes moved up by one; lane 0 takes lane 0 of `fresh`.
+// Lanes moved up by one; lane 0 takes lane `freshLane` of `fresh`.
+template <int freshLane>
 TRELVANE_INLINE Lanes shiftUp (Lanes previous, Lanes fresh)
 {
-#if defined(__clang__)
-    return __builtin_shufflevector (fresh, previous, 0, 8, 9, 10, 11, 12, 13, 14);
-#else
-    return __builtin_shuffle (previous, fresh, LaneMask { 8, 0, 1, 2, 3, 4, 5, 6 });
-#endif
+    return __builtin_shufflevector (previous, fresh, 8 + freshLane, 0, 1, 2, 3, 4, 5, 6);
+}
+
+TRELVANE_INLINE Lanes broadcast (double value)
+{
+    return Lanes { value, value, value, value, value, value, value, value };
 }
 
 // The applied bands of one block, packed into lanes 0 .. count-1 in band
@@ -118,14 +121,16 @@ struct Wavefront
 {
     Lanes c, s, g;
     Lanes b0, b1, b2, a1, a2;
-    LaneMask keepOrthogonal; // all bits set where the band is not soloed
     Lanes x1, x2, y1, y2;
     int count;               // applied bands, in lanes 0 .. count-1
-    int band[BandChain::numBands];
+    bool orthogonalKept;     // false when the applied bands are soloed
 };
 
 // One step of every lane: the band's rotation, filter and rotation back, in
-// exactly the order of the per-frame loop.
+// exactly the order of the per-frame loop. Either every applied band is
+// soloed or none is, so the orthogonal component is dropped in all lanes or
+// in none.
+template <bool orthogonalKept>
 TRELVANE_INLINE void step (Wavefront& w, Lanes& L, Lanes& R)
 {
     const Lanes u = w.c * L + w.s * R;
@@ -135,7 +140,7 @@ TRELVANE_INLINE void step (Wavefront& w, Lanes& L, Lanes& R)
     w.y2 = w.y1;
     w.y1 = y;
 
-    const Lanes v = (Lanes) ((LaneMask) (w.c * R - w.s * L) & w.keepOrthogonal);
+const Lanes v = orthogonalKept ? w.c * R - w.s * L : Lanes {};
     const Lanes newL = (w.c * y) * w.g - w.s * v;
     const Lanes newR = w.c * v + (w.s * y) * w.g;
     L = newL;
@@ -214,42 +219,44 @@ struct LaneMemories
     Lanes atStart[4], atEnd[4];
 };
 
-// Step t of the wavefront: lane 0 takes frame t (fresh), lane k the output of
-// lane k-1 from step t - lag. Returns, in outL/outR, the frame that leaves the
-// last applied band (frame t - lag * (count - 1)).
-template <int last>
-TRELVANE_INLINE void wavefrontStep (Wavefront& w, History& h, int slot,
-                                    double freshLeft, double freshRight, double& outL, double& outR)
+// Step t of the wavefront: lane 0 takes frame t (lanes leftLane and
+// rightLane of `fresh`), lane k the output of lane k-1 from step t - lag,
+// which `held` holds and which this step's output replaces. Lane `last` of
+// the output is the frame that leaves the last applied band (frame
+// t - lag * last).
+template <bool orthogonalKept, int leftLane, int rightLane>
+TRELVANE_INLINE void wavefrontStep (Wavefront& w, Lanes& heldL, Lanes& heldR, Lanes fresh)
 {
-    Lanes& slotL = h.left[slot];
-    Lanes& slotR = h.right[slot];
-    Lanes L = shiftUp (slotL, Lanes { freshLeft });
-    Lanes R = shiftUp (slotR, Lanes { freshRight });
-    step (w, L, R);
-    slotL = L;
-    slotR = R;
-    outL = L[last];
-    outR = R[last];
+    Lanes L = shiftUp<leftLane> (heldL, fresh);
+    Lanes R = shiftUp<rightLane> (heldR, fresh);
+    step<orthogonalKept> (w, L, R);
+    heldL = L;
+    heldR = R;
 }
 
-// Runs steps 0 to total - 1: the steps near either end of the block check
-// for lanes entering or leaving the block, the ones between run plain.
-template <typename Run>
-TRELVANE_INLINE void runEdgesAndSteady (Run& run, int steadyFrom, int steadyTo, int total)
+// Runs items 0 to total - 1 (frames, or host samples of two frames each) in
+// groups of groupLength, so that within a group every step reads and replaces
+// its own history entry (the history, oldest first, is in the same order again
+// after each whole group, and no register moves are needed to age it). Groups
+// near either end of the block check for lanes entering or leaving the block;
+// the groups between, all of whose items lie in [steadyFrom, steadyTo), run
+// plain.
+template <int groupLength, typename Group>
+TRELVANE_INLINE void runInGroups (Group& group, int steadyFrom, int steadyTo, int total)
 {
-    if (steadyFrom < steadyTo)
-    {
-        run (std::true_type {}, 0, steadyFrom);
-        run (std::false_type {}, steadyFrom, steadyTo);
-        run (std::true_type {}, steadyTo, total);
-    }
-    else
-    {
-        run (std::true_type {}, 0, total);
-    }
+    const int numGroups = (total + groupLength - 1) / groupLength;
+    const int firstSteady = (steadyFrom + groupLength - 1) / groupLength;
+    const int endSteady = std::max (firstSteady, steadyTo / groupLength);
+
+    for (int g = 0; g < std::min (firstSteady, numGroups); ++g)
+        group (std::true_type {}, g * groupLength);
+    for (int g = firstSteady; g < endSteady; ++g)
+        group (std::false_type {}, g * groupLength);
+    for (int g = endSteady; g < numGroups; ++g)
+        group (std::true_type {}, g * groupLength);
 }
 
-template <int last>
+template <int last, bool orthogonalKept>
 TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, int frames)
 {
     History h;
@@ -259,30 +266,31 @@ TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, i
 
     // With `edges`, the steps where lanes start or finish and where the input
     // or output runs past the block; the steps in between need no checks.
-    auto run = [&] (auto edges, int from, int to) TRELVANE_LAMBDA_INLINE
+    auto group = [&] (auto edges, int first) TRELVANE_LAMBDA_INLINE
     {
-        for (int t = from; t < to; ++t)
+#pragma GCC unroll 8
+        for (int i = 0; i < lag; ++i)
         {
+            const int t = first + i;
+            if (edges && t >= total)
+                break;
             const bool haveInput = ! edges || t < frames;
             if (edges)
                 memories.beforeStep<last> (w, t);
-            double outL, outR;
-            wavefrontStep<last> (w, h, t % lag,
-                                 haveInput ? (double) left[t] : 0.0,
-                                 haveInput ? (double) right[t] : 0.0,
-                                 outL, outR);
+            const Lanes fresh { haveInput ? (double) left[t] : 0.0, haveInput ? (double) right[t] : 0.0 };
+            wavefrontStep<orthogonalKept, 0, 1> (w, h.left[i], h.right[i], fresh);
             if (edges)
                 memories.afterStep<last> (w, t, frames);
             const int f = t - fill;
             if (! edges || f >= 0)
             {
-                left[f] = (float) outL;
-                right[f] = (float) outR;
+                left[f] = (float) h.left[i][last];
+                right[f] = (float) h.right[i][last];
             }
         }
     };
 
-    runEdgesAndSteady (run, fill + 1, frames - 1, total);
+    runInGroups<lag> (group, fill + 1, frames - 1, total);
     memories.finish (w);
 }
 
@@ -319,6 +327,26 @@ struct SamplerPair
     Quad c, x, y;
 };
 
+typedef float Octet __attribute__ ((vector_size (8 * sizeof (float))));
+typedef double Four __attribute__ ((vector_size (4 * sizeof (double))));
+
+// The four values of a sampler frame quad in lanes 0 to 3.
+TRELVANE_INLINE Lanes widen (Quad q)
+{
+    return __builtin_convertvector (__builtin_shufflevector (q, q, 0, 1, 2, 3, 0, 1, 2, 3), Lanes);
+}
+
+// Lane `last` of each of the four step outputs, as the downsampler's frame
+// quad { odd left, odd right, even left, even right }.
+template <int last>
+TRELVANE_INLINE Quad narrowOutputs (Lanes evenL, Lanes evenR, Lanes oddL, Lanes oddR)
+{
+    const Lanes even = __builtin_shufflevector (evenL, evenR, last, 8 + last, 0, 0, 0, 0, 0, 0);
+    const Lanes odd = __builtin_shufflevector (oddL, oddR, last, 8 + last, 0, 0, 0, 0, 0, 0);
+    const Four both = __builtin_shufflevector (odd, even, 0, 1, 8, 9);
+    return __builtin_convertvector (both, Quad);
+}
+
 struct Samplers
 {
     PolyphaseHalfBand& upLeft;
@@ -332,7 +360,7 @@ struct Samplers
 // steps 2j and 2j+1; the pair of frames leaving it at those steps is
 // downsampled into host sample j - fill/2. The samplers' own recurrences thus
 // overlap with the bands' instead of running in loops of their own.
-template <int last>
+template <int last, bool orthogonalKept>
 TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, int n, const Samplers& samplers)
 {
     static_assert (lag % 2 == 0, "an even lag keeps every frame pair on one host sample");
@@ -346,12 +374,17 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
     const int fillPairs = lag * last / 2;
     const int total = n + fillPairs;
 
-    // As in runWavefrontFor; with an even lag lanes start only at even steps
-    // and finish only at odd ones.
-    auto run = [&] (auto edges, int from, int to) TRELVANE_LAMBDA_INLINE
+    // As in runWavefrontFor, in groups of lag / 2 host samples; with an even
+    // lag lanes start only at even steps and finish only at odd ones.
+    auto group = [&] (auto edges, int first) TRELVANE_LAMBDA_INLINE
     {
-        for (int j = from; j < to; ++j)
+#pragma GCC unroll 8
+        for (int q = 0; q < lag / 2; ++q)
         {
+            const int j = first + q;
+            if (edges && j >= total)
+                break;
+
             Quad frame {};
             if (! edges || j < n)
             {
@@ -359,106 +392,210 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
                 frame = up.step (Quad { l, r, l, r });
             }
 
-            double evenL, evenR, oddL, oddR;
-            const int evenSlot = lag == 2 ? 0 : (2 * j) % lag;
-            const int oddSlot = lag == 2 ? 1 : (2 * j + 1) % lag;
+            const Lanes fresh = widen (frame);
             if (edges)
                 memories.beforeStep<last> (w, 2 * j);
-            wavefrontStep<last> (w, h, evenSlot, (double) frame[0], (double) frame[1], evenL, evenR);
-            wavefrontStep<last> (w, h, oddSlot, (double) frame[2], (double) frame[3], oddL, oddR);
+            wavefrontStep<orthogonalKept, 0, 1> (w, h.left[2 * q], h.right[2 * q], fresh);
+            wavefrontStep<orthogonalKept, 2, 3> (w, h.left[2 * q + 1], h.right[2 * q + 1], fresh);
             if (edges)
                 memories.afterStep<last> (w, 2 * j + 1, frames);
 
             const int m = j - fillPairs;
             if (! edges || m >= 0)
             {
-                const Quad d = down.step (Quad { (float) oddL, (float) oddR, (float) evenL, (float) evenR });
-                left[m] = (d[2] + d[0]) * 0.5f;
-                right[m] = (d[3] + d[1]) * 0.5f;
+                const Quad d = down.step (narrowOutputs<last> (h.left[2 * q], h.right[2 * q], h.left[2 * q + 1], h.right[2 * q + 1]));
+                // Path B plus path A, halved: lanes 2 + 0 and 3 + 1.
+                const Quad sum = (__builtin_shufflevector (d, d, 2, 3, 2, 3) + d) * 0.5f;
+                left[m] = sum[0];
+                right[m] = sum[1];
             }
         }
     };
 
-    runEdgesAndSteady (run, fillPairs + 1, n - 1, total);
+    runInGroups<lag / 2> (group, fillPairs + 1, n - 1, total);
     memories.finish (w);
 }
 
-// The lane that leaves the wavefront is fixed for each loop version.
-TRELVANE_TARGETS void runWavefront (Wavefront& w, float* left, float* right, int frames)
+// Which bands run this block, one bit per band.
+typedef unsigned AppliedBands;
+
+// For each set of applied bands, the band each lane takes (applied bands in
+// order, then idle lanes reading lane 7, which is zero) and the lane each
+// band occupies.
+struct LanePlan
 {
-    switch (w.count)
+    long long bandOfLane[1 << BandChain::numBands][numLanes];
+    long long laneOfBand[1 << BandChain::numBands][numLanes];
+};
+
+constexpr LanePlan makeLanePlan()
+{
+    LanePlan plan {};
+    for (int set = 0; set < (1 << BandChain::numBands); ++set)
     {
-        case 1: runWavefrontFor<0> (w, left, right, frames); break;
-        case 2: runWavefrontFor<1> (w, left, right, frames); break;
-        case 3: runWavefrontFor<2> (w, left, right, frames); break;
-        case 4: runWavefrontFor<3> (w, left, right, frames); break;
-        default: runWavefrontFor<4> (w, left, right, frames); break;
+        int lane = 0;
+        for (int k = 0; k < numLanes; ++k)
+            plan.bandOfLane[set][k] = numLanes - 1;
+        for (int k = 0; k < BandChain::numBands; ++k)
+        {
+            plan.laneOfBand[set][k] = 0;
+            if ((set >> k) & 1)
+            {
+                plan.bandOfLane[set][lane] = k;
+                plan.laneOfBand[set][k] = lane++;
+            }
+        }
+    }
+    return plan;
+}
+
+alignas (64) constexpr LanePlan lanePlan = makeLanePlan();
+
+TRELVANE_INLINE LaneMask planRow (const long long (&row)[numLanes])
+{
+    LaneMask m;
+    __builtin_memcpy (&m, row, sizeof (m));
+    return m;
+}
+
+// Band k's value in lane k, zero in lanes 5 to 7.
+template <typename Value>
+TRELVANE_INLINE Lanes perBand (Value value)
+{
+    return Lanes { value (0), value (1), value (2), value (3), value (4), 0.0, 0.0, 0.0 };
+}
+
+// The applied bands' settings and memories, built in registers: every
+// quantity is read for all five bands and then packed into lanes 0 .. count-1
+// by one permutation, so that no lane is written through memory.
+TRELVANE_INLINE Wavefront loadWavefront (const BandChain& chain, AppliedBands applied)
+{
+    static_assert (BandChain::numBands == 5, "perBand reads five bands");
+    const LaneMask order = planRow (lanePlan.bandOfLane[applied]);
+    const BandFilter* f = chain.bandFilters;
+    auto pack = [order] (Lanes all) TRELVANE_LAMBDA_INLINE { return __builtin_shuffle (all, order); };
+
+    Wavefront w;
+    w.c = pack (perBand ([&] (int k) { return chain.bandCos[k]; }));
+    w.s = pack (perBand ([&] (int k) { return chain.bandSin[k]; }));
+    w.g = pack (perBand ([&] (int k) { return chain.bandLevel[k]; }));
+    w.b0 = pack (perBand ([&] (int k) { return f[k].b0; }));
+    w.b1 = pack (perBand ([&] (int k) { return f[k].b1; }));
+    w.b2 = pack (perBand ([&] (int k) { return f[k].b2; }));
+    w.a1 = pack (perBand ([&] (int k) { return f[k].a1; }));
+    w.a2 = pack (perBand ([&] (int k) { return f[k].a2; }));
+    w.x1 = pack (perBand ([&] (int k) { return f[k].x1; }));
+    w.x2 = pack (perBand ([&] (int k) { return f[k].x2; }));
+    w.y1 = pack (perBand ([&] (int k) { return f[k].y1; }));
+    w.y2 = pack (perBand ([&] (int k) { return f[k].y2; }));
+    w.count = __builtin_popcount (applied);
+    w.orthogonalKept = true;
+    for (int k = 0; k < BandChain::numBands; ++k)
+        if (chain.bandSolo[k])
+            w.orthogonalKept = false;
+    return w;
+}
+
+// Gives the applied bands their filter memories back.
+TRELVANE_INLINE void storeMemories (BandChain& chain, AppliedBands applied, const Wavefront& w)
+{
+    const LaneMask lanes = planRow (lanePlan.laneOfBand[applied]);
+    const Lanes x1 = __builtin_shuffle (w.x1, lanes);
+    const Lanes x2 = __builtin_shuffle (w.x2, lanes);
+    const Lanes y1 = __builtin_shuffle (w.y1, lanes);
+    const Lanes y2 = __builtin_shuffle (w.y2, lanes);
+#pragma GCC unroll 5
+    for (int k = 0; k < BandChain::numBands; ++k)
+    {
+        if ((applied >> k) & 1)
+        {
+            BandFilter& f = chain.bandFilters[k];
+            f.x1 = x1[k];
+            f.x2 = x2[k];
+            f.y1 = y1[k];
+            f.y2 = y2[k];
+        }
     }
 }
 
-TRELVANE_TARGETS void runHostBlock (Wavefront& w, float* left, float* right, int n, const Samplers& samplers)
+// The lane that leaves the wavefront, and whether the orthogonal component
+// is kept, are fixed for each loop version.
+template <template <int, bool> class Loop, typename... Args>
+TRELVANE_INLINE void dispatch (const Wavefront& w, Args&&... args)
 {
-    switch (w.count)
+    if (w.orthogonalKept)
     {
-        case 1: runHostBlockFor<0> (w, left, right, n, samplers); break;
-        case 2: runHostBlockFor<1> (w, left, right, n, samplers); break;
-        case 3: runHostBlockFor<2> (w, left, right, n, samplers); break;
-        case 4: runHostBlockFor<3> (w, left, right, n, samplers); break;
-        default: runHostBlockFor<4> (w, left, right, n, samplers); break;
+        switch (w.count)
+        {
+            case 1: Loop<0, true>::run (args...); break;
+            case 2: Loop<1, true>::run (args...); break;
+            case 3: Loop<2, true>::run (args...); break;
+            case 4: Loop<3, true>::run (args...); break;
+            default: Loop<4, true>::run (args...); break;
+        }
     }
+    else
+    {
+        switch (w.count)
+        {
+            case 1: Loop<0, false>::run (args...); break;
+            case 2: Loop<1, false>::run (args...); break;
+            case 3: Loop<2, false>::run (args...); break;
+            case 4: Loop<3, false>::run (args...); break;
+            default: Loop<4, false>::run (args...); break;
+        }
+    }
+}
+
+template <int last, bool orthogonalKept>
+struct WavefrontLoop
+{
+    static TRELVANE_INLINE void run (Wavefront& w, float* left, float* right, int frames)
+    {
+        runWavefrontFor<last, orthogonalKept> (w, left, right, frames);
+    }
+};
+
+template <int last, bool orthogonalKept>
+struct HostBlockLoop
+{
+    static TRELVANE_INLINE void run (Wavefront& w, float* left, float* right, int n, const Samplers& samplers)
+    {
+        runHostBlockFor<last, orthogonalKept> (w, left, right, n, samplers);
+    }
+};
+
+TRELVANE_TARGETS void runWavefront (BandChain& chain, AppliedBands applied, float* left, float* right, int frames)
+{
+    Wavefront w = loadWavefront (chain, applied);
+    dispatch<WavefrontLoop> (w, w, left, right, frames);
+    storeMemories (chain, applied, w);
+}
+
+TRELVANE_TARGETS void runHostBlock (BandChain& chain, AppliedBands applied, float* left, float* right, int n, const Samplers& samplers)
+{
+    Wavefront w = loadWavefront (chain, applied);
+    dispatch<HostBlockLoop> (w, w, left, right, n, samplers);
+    storeMemories (chain, applied, w);
 }
 
 } // namespace
 
-bool BandChain::packApplied (void* wavefrontStorage) const
+BandChain::AppliedBands BandChain::appliedBands() const
 {
-    Wavefront& w = *static_cast<Wavefront*> (wavefrontStorage);
-    w = Wavefront {};
+    AppliedBands applied = 0;
     for (int k = 0; k < numBands; ++k)
-    {
-        if (! isApplied (k))
-            continue;
-
-        const int j = w.count++;
-        const BandFilter& f = bandFilters[k];
-        w.c[j] = bandCos[k];
-        w.s[j] = bandSin[k];
-        w.g[j] = bandLevel[k];
-        w.b0[j] = f.b0;
-        w.b1[j] = f.b1;
-        w.b2[j] = f.b2;
-        w.a1[j] = f.a1;
-        w.a2[j] = f.a2;
-        w.keepOrthogonal[j] = bandSolo[k] ? 0 : -1;
-        w.x1[j] = f.x1;
-        w.x2[j] = f.x2;
-        w.y1[j] = f.y1;
-        w.y2[j] = f.y2;
-        w.band[j] = k;
-    }
-    return w.count > 0;
-}
-
-void BandChain::unpackMemories (const void* wavefrontStorage)
-{
-    const Wavefront& w = *static_cast<const Wavefront*> (wavefrontStorage);
-    for (int j = 0; j < w.count; ++j)
-    {
-        BandFilter& f = bandFilters[w.band[j]];
-        f.x1 = w.x1[j];
-        f.x2 = w.x2[j];
-        f.y1 = w.y1[j];
-        f.y2 = w.y2[j];
-    }
+        if (isApplied (k))
+            applied |= 1u << k;
+    return applied;
 }
 
 void BandChain::process (float* left, float* right, int count)
 {
-    Wavefront w;
-    if (count <= 0 || ! packApplied (&w))
+    const AppliedBands applied = appliedBands();
+    if (count <= 0 || applied == 0)
         return;
-    runWavefront (w, left, right, count);
-    unpackMemories (&w);
+    runWavefront (*this, applied, left, right, count);
 }
 
 void BandChain::processHostBlock (float* left, float* right, int numSamples,
@@ -474,16 +611,15 @@ void BandChain::processHostBlock (float* left, float* right, int numSamples,
         return;
     }
 
-    const Samplers samplers { upLeft, upRight, downLeft, downRight };
-    Wavefront w;
-    if (! packApplied (&w))
+    const AppliedBands applied = appliedBands();
+    if (applied == 0)
     {
         // No band applied: only the samplers have work to do.
         processHostBlockPerFrame (left, right, numSamples, upLeft, upRight, downLeft, downRight);
         return;
     }
-    runHostBlock (w, left, right, numSamples, samplers);
-    unpackMemories (&w);
+    const Samplers samplers { upLeft, upRight, downLeft, downRight };
+    runHostBlock (*this, applied, left, right, numSamples, samplers);
 }
 
 void BandChain::processHostBlockPerFrame (float* left, float* right, int numSamples,
@@ -544,3 +680,4 @@ void BandChain::clearNonFiniteMemory()
     for (auto& filter : bandFilters)
         filter.clearNonFiniteMemory();
 }
+

@@ -59,8 +59,7 @@ public:
     bool bandSolo[numBands] = {};
 
 private:
-    // Copies the applied bands' settings and memories into the vector lanes
-    // (storage is the engine's lane record); false when no band is applied.
-    bool packApplied (void* storage) const;
-    void unpackMemories (const void* storage);
+    // Bit k set when band k runs this block.
+    typedef unsigned AppliedBands;
+    AppliedBands appliedBands() const;
 };
