@@ -1,8 +1,7 @@
 #include "engine/BandChain.h"
 
-#include <algorithm>
 #include <cmath>
-#include <type_traits>
+#include <cstddef>
 
 void BandChain::updateBand (int band, const BandParameters& p, double oversampledRate)
 {
@@ -55,13 +54,15 @@ constexpr int numLanes = 8;
 typedef double Lanes __attribute__ ((vector_size (numLanes * sizeof (double))));
 typedef long long LaneMask __attribute__ ((vector_size (numLanes * sizeof (long long))));
 
-// How many frames each band runs behind the band before it. Band k reads, at
-// step t, what band k-1 produced at step t - lag, which leaves the processor
-// time to finish that before it is needed.
-#ifndef WAVEFRONT_LAG
-#define WAVEFRONT_LAG 2
-#endif
-constexpr int lag = WAVEFRONT_LAG;
+// How many frames each band runs behind the band before it, for a wavefront
+// whose last lane is `last`. A band reads, at step t, what the band before it
+// produced at step t - lag; one band's step (rotation, filter, rotation back
+// and lane shift) takes about three steps' time on the processor, so with a
+// lag of three the bands' filter recurrences, not the hand-over between
+// bands, set the pace. The host-block loop needs an even number of fill steps
+// (lag * last), so with an even number of bands the lag is four.
+template <int last>
+constexpr int lagFor = last % 2 == 0 ? 3 : 4;
 
 #define TRELVANE_INLINE inline __attribute__ ((always_inline))
 #define TRELVANE_LAMBDA_INLINE __attribute__ ((always_inline))
@@ -74,7 +75,7 @@ constexpr int lag = WAVEFRONT_LAG;
 // builds use the baseline instruction set only.
 #if defined(__GNUC__) && ! defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && ! defined(TRELVANE_NO_TARGET_CLONES) \
     && ! defined(__SANITIZE_THREAD__) && ! defined(__SANITIZE_ADDRESS__)
- #define TRELVANE_TARGETS __attribute__ ((target_clones ("avx512f", "avx2", "default")))
+ #define TRELVANE_TARGETS __attribute__ ((target_clones ("avx512f", "default")))
  #define TRELVANE_LOAD_TIME_DISPATCH 1
 #else
  #define TRELVANE_TARGETS
@@ -103,20 +104,20 @@ TRELVANE_INLINE Lanes select (LaneMask mask, Lanes whenSet, Lanes whenClear)
     return (Lanes) (((LaneMask) whenSet & mask) | ((LaneMask) whenClear & ~mask));
 }
 
-// Lanes moved up by one; lane 0 takes lane `freshLane` of `fresh`.
-template <int freshLane>
-TRELVANE_INLINE Lanes shiftUp (Lanes previous, Lanes fresh)
+// The first applied band runs in lane `last`, the last one in lane 0, so
+// that a frame leaves the wavefront in lane 0, where it can be used without
+// any lane moves.
+// Lanes 1 .. last moved down by one; lane `last` takes lane `freshLane` of
+// `fresh`; the idle lanes above keep what they hold.
+template <int last, int freshLane>
+TRELVANE_INLINE Lanes shiftDown (Lanes previous, Lanes fresh)
 {
-    return __builtin_shufflevector (previous, fresh, 8 + freshLane, 0, 1, 2, 3, 4, 5, 6);
+    constexpr auto from = [] (int lane) { return lane < last ? lane + 1 : lane == last ? 8 + freshLane : lane; };
+    return __builtin_shufflevector (previous, fresh, from (0), from (1), from (2), from (3), from (4), from (5), from (6), from (7));
 }
 
-TRELVANE_INLINE Lanes broadcast (double value)
-{
-    return Lanes { value, value, value, value, value, value, value, value };
-}
-
-// The applied bands of one block, packed into lanes 0 .. count-1 in band
-// order. Idle lanes hold zeros throughout.
+// The applied bands of one block, packed into lanes 0 .. count-1 in reverse
+// band order (see shiftDown). Idle lanes start at zero.
 struct Wavefront
 {
     Lanes c, s, g;
@@ -140,7 +141,7 @@ TRELVANE_INLINE void step (Wavefront& w, Lanes& L, Lanes& R)
     w.y2 = w.y1;
     w.y1 = y;
 
-const Lanes v = orthogonalKept ? w.c * R - w.s * L : Lanes {};
+    const Lanes v = orthogonalKept ? w.c * R - w.s * L : Lanes {};
     const Lanes newL = (w.c * y) * w.g - w.s * v;
     const Lanes newR = w.c * v + (w.s * y) * w.g;
     L = newL;
@@ -148,14 +149,16 @@ const Lanes v = orthogonalKept ? w.c * R - w.s * L : Lanes {};
 }
 
 // The wavefront's bookkeeping between steps: what each lane produced `lag`
-// steps ago, which its upper neighbour reads now.
+// steps ago, which the lane below it reads now.
+template <int lag>
 struct History
 {
     Lanes left[lag] = {}, right[lag] = {};
 };
 
-// Lane k meets the block's first frame at step lag * k and its last frame at
-// step lag * k + frames - 1. Every step runs all lanes unmasked, so that the
+// The p-th applied band (in lane last - p) meets the block's first frame at
+// step lag * p and its last frame at step lag * p + frames - 1. Every step
+// runs all lanes unmasked, so that the
 // fill and drain steps cost what any other step costs; instead each lane's
 // filter memory is put back to where the block found it just before its
 // first frame, and taken out just after its last one. What a lane computes
@@ -200,35 +203,35 @@ struct LaneMemories
     }
 
     // Before step t: the lane whose first frame this is takes its memory back.
-    template <int last>
+    template <int last, int lag>
     TRELVANE_INLINE void beforeStep (Wavefront& w, int t) const
     {
         if (t % lag == 0 && t > 0 && t <= lag * last)
-            restore (w, t / lag);
+            restore (w, last - t / lag);
     }
 
     // After step t: the lane whose last frame this was gives its memory up.
-    template <int last>
+    template <int last, int lag>
     TRELVANE_INLINE void afterStep (const Wavefront& w, int t, int frames)
     {
         const int d = t - (frames - 1);
         if (d % lag == 0 && d >= 0 && d <= lag * last)
-            save (w, d / lag);
+            save (w, last - d / lag);
     }
 
     Lanes atStart[4], atEnd[4];
 };
 
-// Step t of the wavefront: lane 0 takes frame t (lanes leftLane and
-// rightLane of `fresh`), lane k the output of lane k-1 from step t - lag,
-// which `held` holds and which this step's output replaces. Lane `last` of
-// the output is the frame that leaves the last applied band (frame
+// Step t of the wavefront: lane `last` takes frame t (lanes leftLane and
+// rightLane of `fresh`), lane k the output of lane k+1 from step t - lag,
+// which `held` holds and which this step's output replaces. Lane 0 of the
+// output is the frame that leaves the last applied band (frame
 // t - lag * last).
-template <bool orthogonalKept, int leftLane, int rightLane>
+template <int last, bool orthogonalKept, int leftLane, int rightLane>
 TRELVANE_INLINE void wavefrontStep (Wavefront& w, Lanes& heldL, Lanes& heldR, Lanes fresh)
 {
-    Lanes L = shiftUp<leftLane> (heldL, fresh);
-    Lanes R = shiftUp<rightLane> (heldR, fresh);
+    Lanes L = shiftDown<last, leftLane> (heldL, fresh);
+    Lanes R = shiftDown<last, rightLane> (heldR, fresh);
     step<orthogonalKept> (w, L, R);
     heldL = L;
     heldR = R;
@@ -236,61 +239,47 @@ TRELVANE_INLINE void wavefrontStep (Wavefront& w, Lanes& heldL, Lanes& heldR, La
 
 // Runs items 0 to total - 1 (frames, or host samples of two frames each) in
 // groups of groupLength, so that within a group every step reads and replaces
-// its own history entry (the history, oldest first, is in the same order again
-// after each whole group, and no register moves are needed to age it). Groups
-// near either end of the block check for lanes entering or leaving the block;
-// the groups between, all of whose items lie in [steadyFrom, steadyTo), run
-// plain.
+// its own history entry: the history, oldest first, is in the same order
+// again after each whole group, and no register moves are needed to age it.
 template <int groupLength, typename Group>
-TRELVANE_INLINE void runInGroups (Group& group, int steadyFrom, int steadyTo, int total)
+TRELVANE_INLINE void runInGroups (Group& group, int total)
 {
-    const int numGroups = (total + groupLength - 1) / groupLength;
-    const int firstSteady = (steadyFrom + groupLength - 1) / groupLength;
-    const int endSteady = std::max (firstSteady, steadyTo / groupLength);
-
-    for (int g = 0; g < std::min (firstSteady, numGroups); ++g)
-        group (std::true_type {}, g * groupLength);
-    for (int g = firstSteady; g < endSteady; ++g)
-        group (std::false_type {}, g * groupLength);
-    for (int g = endSteady; g < numGroups; ++g)
-        group (std::true_type {}, g * groupLength);
+    for (int first = 0; first < total; first += groupLength)
+        group (first);
 }
 
 template <int last, bool orthogonalKept>
 TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, int frames)
 {
-    History h;
+    constexpr int lag = lagFor<last>;
+    History<lag> h;
     LaneMemories memories (w);
     const int fill = lag * last;
     const int total = frames + fill;
 
-    // With `edges`, the steps where lanes start or finish and where the input
-    // or output runs past the block; the steps in between need no checks.
-    auto group = [&] (auto edges, int first) TRELVANE_LAMBDA_INLINE
+    auto group = [&] (int first) TRELVANE_LAMBDA_INLINE
     {
 #pragma GCC unroll 8
         for (int i = 0; i < lag; ++i)
         {
             const int t = first + i;
-            if (edges && t >= total)
+            if (t >= total)
                 break;
-            const bool haveInput = ! edges || t < frames;
-            if (edges)
-                memories.beforeStep<last> (w, t);
+            const bool haveInput = t < frames;
+            memories.beforeStep<last, lag> (w, t);
             const Lanes fresh { haveInput ? (double) left[t] : 0.0, haveInput ? (double) right[t] : 0.0 };
-            wavefrontStep<orthogonalKept, 0, 1> (w, h.left[i], h.right[i], fresh);
-            if (edges)
-                memories.afterStep<last> (w, t, frames);
+            wavefrontStep<last, orthogonalKept, 0, 1> (w, h.left[i], h.right[i], fresh);
+            memories.afterStep<last, lag> (w, t, frames);
             const int f = t - fill;
-            if (! edges || f >= 0)
+            if (f >= 0)
             {
-                left[f] = (float) h.left[i][last];
-                right[f] = (float) h.right[i][last];
+                left[f] = (float) h.left[i][0];
+                right[f] = (float) h.right[i][0];
             }
         }
     };
 
-    runInGroups<lag> (group, fill + 1, frames - 1, total);
+    runInGroups<lag> (group, total);
     memories.finish (w);
 }
 
@@ -327,7 +316,6 @@ struct SamplerPair
     Quad c, x, y;
 };
 
-typedef float Octet __attribute__ ((vector_size (8 * sizeof (float))));
 typedef double Four __attribute__ ((vector_size (4 * sizeof (double))));
 
 // The four values of a sampler frame quad in lanes 0 to 3.
@@ -336,14 +324,11 @@ TRELVANE_INLINE Lanes widen (Quad q)
     return __builtin_convertvector (__builtin_shufflevector (q, q, 0, 1, 2, 3, 0, 1, 2, 3), Lanes);
 }
 
-// Lane `last` of each of the four step outputs, as the downsampler's frame
-// quad { odd left, odd right, even left, even right }.
-template <int last>
+// Lane 0 of each of the four step outputs, as the downsampler's frame quad
+// { odd left, odd right, even left, even right }.
 TRELVANE_INLINE Quad narrowOutputs (Lanes evenL, Lanes evenR, Lanes oddL, Lanes oddR)
 {
-    const Lanes even = __builtin_shufflevector (evenL, evenR, last, 8 + last, 0, 0, 0, 0, 0, 0);
-    const Lanes odd = __builtin_shufflevector (oddL, oddR, last, 8 + last, 0, 0, 0, 0, 0, 0);
-    const Four both = __builtin_shufflevector (odd, even, 0, 1, 8, 9);
+    const Four both { oddL[0], oddR[0], evenL[0], evenR[0] };
     return __builtin_convertvector (both, Quad);
 }
 
@@ -360,59 +345,75 @@ struct Samplers
 // steps 2j and 2j+1; the pair of frames leaving it at those steps is
 // downsampled into host sample j - fill/2. The samplers' own recurrences thus
 // overlap with the bands' instead of running in loops of their own.
+// The upsampler runs one host sample ahead of the wavefront and the
+// downsampler one behind it, so that their operations find their inputs ready
+// instead of waiting in the processor's queues for the bands, which measured
+// about a quarter faster.
 template <int last, bool orthogonalKept>
 TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, int n, const Samplers& samplers)
 {
-    static_assert (lag % 2 == 0, "an even lag keeps every frame pair on one host sample");
+    constexpr int lag = lagFor<last>;
+    static_assert (lag * last % 2 == 0, "an even fill keeps every frame pair on one host sample");
+    // Whole host samples whose steps take every history entry equally often.
+    constexpr int groupLength = lag % 2 == 0 ? lag / 2 : lag;
 
     SamplerPair up (samplers.upLeft, samplers.upRight);
     SamplerPair down (samplers.downLeft, samplers.downRight);
-    History h;
+    History<lag> h;
     LaneMemories memories (w);
 
     const int frames = 2 * n;
     const int fillPairs = lag * last / 2;
     const int total = n + fillPairs;
 
-    // As in runWavefrontFor, in groups of lag / 2 host samples; with an even
-    // lag lanes start only at even steps and finish only at odd ones.
-    auto group = [&] (auto edges, int first) TRELVANE_LAMBDA_INLINE
+    auto upsample = [&] (int j) TRELVANE_LAMBDA_INLINE
+    {
+        const float l = left[j], r = right[j];
+        return widen (up.step (Quad { l, r, l, r }));
+    };
+    Lanes freshAhead = upsample (0);
+
+    Quad pending {};
+    int pendingAt = -1;
+    auto emit = [&] (int m) TRELVANE_LAMBDA_INLINE
+    {
+        const Quad d = down.step (pending);
+        // Path B plus path A, halved: lanes 2 + 0 and 3 + 1.
+        const Quad sum = (__builtin_shufflevector (d, d, 2, 3, 2, 3) + d) * 0.5f;
+        left[m] = sum[0];
+        right[m] = sum[1];
+    };
+
+    // As in runWavefrontFor, in groups of whole host samples.
+    auto group = [&] (int first) TRELVANE_LAMBDA_INLINE
     {
 #pragma GCC unroll 8
-        for (int q = 0; q < lag / 2; ++q)
+        for (int q = 0; q < groupLength; ++q)
         {
             const int j = first + q;
-            if (edges && j >= total)
+            if (j >= total)
                 break;
 
-            Quad frame {};
-            if (! edges || j < n)
-            {
-                const float l = left[j], r = right[j];
-                frame = up.step (Quad { l, r, l, r });
-            }
-
-            const Lanes fresh = widen (frame);
-            if (edges)
-                memories.beforeStep<last> (w, 2 * j);
-            wavefrontStep<orthogonalKept, 0, 1> (w, h.left[2 * q], h.right[2 * q], fresh);
-            wavefrontStep<orthogonalKept, 2, 3> (w, h.left[2 * q + 1], h.right[2 * q + 1], fresh);
-            if (edges)
-                memories.afterStep<last> (w, 2 * j + 1, frames);
+            const Lanes fresh = freshAhead;
+            freshAhead = j + 1 < n ? upsample (j + 1) : Lanes {};
+            const int evenSlot = 2 * q % lag, oddSlot = (2 * q + 1) % lag;
+            memories.beforeStep<last, lag> (w, 2 * j);
+            wavefrontStep<last, orthogonalKept, 0, 1> (w, h.left[evenSlot], h.right[evenSlot], fresh);
+            memories.afterStep<last, lag> (w, 2 * j, frames);
+            memories.beforeStep<last, lag> (w, 2 * j + 1);
+            wavefrontStep<last, orthogonalKept, 2, 3> (w, h.left[oddSlot], h.right[oddSlot], fresh);
+            memories.afterStep<last, lag> (w, 2 * j + 1, frames);
 
             const int m = j - fillPairs;
-            if (! edges || m >= 0)
-            {
-                const Quad d = down.step (narrowOutputs<last> (h.left[2 * q], h.right[2 * q], h.left[2 * q + 1], h.right[2 * q + 1]));
-                // Path B plus path A, halved: lanes 2 + 0 and 3 + 1.
-                const Quad sum = (__builtin_shufflevector (d, d, 2, 3, 2, 3) + d) * 0.5f;
-                left[m] = sum[0];
-                right[m] = sum[1];
-            }
+            if (pendingAt >= 0)
+                emit (pendingAt);
+            pending = narrowOutputs (h.left[evenSlot], h.right[evenSlot], h.left[oddSlot], h.right[oddSlot]);
+            pendingAt = m;
         }
     };
 
-    runInGroups<lag / 2> (group, fillPairs + 1, n - 1, total);
+    runInGroups<groupLength> (group, total);
+    emit (pendingAt);
     memories.finish (w);
 }
 
@@ -420,8 +421,8 @@ TRELVANE_INLINE void runHostBlockFor (Wavefront& w, float* left, float* right, i
 typedef unsigned AppliedBands;
 
 // For each set of applied bands, the band each lane takes (applied bands in
-// order, then idle lanes reading lane 7, which is zero) and the lane each
-// band occupies.
+// reverse order from lane count-1 down to lane 0; idle lanes read lane 7,
+// which is zero) and the lane each band occupies.
 struct LanePlan
 {
     long long bandOfLane[1 << BandChain::numBands][numLanes];
@@ -433,16 +434,22 @@ constexpr LanePlan makeLanePlan()
     LanePlan plan {};
     for (int set = 0; set < (1 << BandChain::numBands); ++set)
     {
-        int lane = 0;
+        int count = 0;
         for (int k = 0; k < numLanes; ++k)
             plan.bandOfLane[set][k] = numLanes - 1;
         for (int k = 0; k < BandChain::numBands; ++k)
         {
             plan.laneOfBand[set][k] = 0;
             if ((set >> k) & 1)
+                ++count;
+        }
+        int lane = count - 1;
+        for (int k = 0; k < BandChain::numBands; ++k)
+        {
+            if ((set >> k) & 1)
             {
                 plan.bandOfLane[set][lane] = k;
-                plan.laneOfBand[set][k] = lane++;
+                plan.laneOfBand[set][k] = lane--;
             }
         }
     }
@@ -465,29 +472,82 @@ TRELVANE_INLINE Lanes perBand (Value value)
     return Lanes { value (0), value (1), value (2), value (3), value (4), 0.0, 0.0, 0.0 };
 }
 
+TRELVANE_INLINE Four loadFour (const double* first)
+{
+    Four v;
+    __builtin_memcpy (&v, first, sizeof (v));
+    return v;
+}
+
+// Five consecutive values (a band array) in lanes 0 to 4.
+TRELVANE_INLINE Lanes loadFive (const double* first)
+{
+    return __builtin_shufflevector (loadFour (first), Four { first[4], 0.0, 0.0, 0.0 }, 0, 1, 2, 3, 4, 5, 6, 7);
+}
+
+// Four consecutive fields of each band's filter, read as one row per band
+// and turned into one vector per field, band k in lane k.
+struct FieldColumns
+{
+    FieldColumns (const BandFilter* filters, size_t offset)
+    {
+        auto row = [&] (int k) TRELVANE_LAMBDA_INLINE
+        {
+            return loadFour (reinterpret_cast<const double*> (reinterpret_cast<const char*> (filters + k) + offset));
+        };
+        bands01 = __builtin_shufflevector (row (0), row (1), 0, 1, 2, 3, 4, 5, 6, 7);
+        bands23 = __builtin_shufflevector (row (2), row (3), 0, 1, 2, 3, 4, 5, 6, 7);
+        band4 = __builtin_shufflevector (row (4), Four {}, 0, 1, 2, 3, 4, 5, 6, 7);
+    }
+
+    template <int field>
+    TRELVANE_INLINE Lanes get() const
+    {
+        const Lanes bands0to3 = __builtin_shufflevector (bands01, bands23, field, 4 + field, 8 + field, 12 + field, 0, 0, 0, 0);
+        return __builtin_shufflevector (bands0to3, band4, 0, 1, 2, 3, 8 + field, 12, 12, 12);
+    }
+
+    Lanes bands01, bands23, band4;
+};
+
+static_assert (offsetof (BandFilter, b1) == offsetof (BandFilter, b0) + sizeof (double)
+                   && offsetof (BandFilter, b2) == offsetof (BandFilter, b0) + 2 * sizeof (double)
+                   && offsetof (BandFilter, a1) == offsetof (BandFilter, b0) + 3 * sizeof (double)
+                   && offsetof (BandFilter, y2) == offsetof (BandFilter, y1) + sizeof (double)
+                   && offsetof (BandFilter, x1) == offsetof (BandFilter, y1) + 2 * sizeof (double)
+                   && offsetof (BandFilter, x2) == offsetof (BandFilter, y1) + 3 * sizeof (double),
+               "the filter's coefficients b0 to a1 and its memories y1 to x2 are read four at a time");
+
 // The applied bands' settings and memories, built in registers: every
 // quantity is read for all five bands and then packed into lanes 0 .. count-1
-// by one permutation, so that no lane is written through memory.
+// by one permutation, so that no lane is written through memory. The
+// memories are read as the four-value rows that storeMemories writes, which
+// lets the processor hand them over from the previous block's stores.
 TRELVANE_INLINE Wavefront loadWavefront (const BandChain& chain, AppliedBands applied)
 {
-    static_assert (BandChain::numBands == 5, "perBand reads five bands");
+    static_assert (BandChain::numBands == 5, "five bands fill lanes 0 to 4");
     const LaneMask order = planRow (lanePlan.bandOfLane[applied]);
     const BandFilter* f = chain.bandFilters;
     auto pack = [order] (Lanes all) TRELVANE_LAMBDA_INLINE { return __builtin_shuffle (all, order); };
 
     Wavefront w;
-    w.c = pack (perBand ([&] (int k) { return chain.bandCos[k]; }));
-    w.s = pack (perBand ([&] (int k) { return chain.bandSin[k]; }));
-    w.g = pack (perBand ([&] (int k) { return chain.bandLevel[k]; }));
-    w.b0 = pack (perBand ([&] (int k) { return f[k].b0; }));
-    w.b1 = pack (perBand ([&] (int k) { return f[k].b1; }));
-    w.b2 = pack (perBand ([&] (int k) { return f[k].b2; }));
-    w.a1 = pack (perBand ([&] (int k) { return f[k].a1; }));
+    w.c = pack (loadFive (chain.bandCos));
+    w.s = pack (loadFive (chain.bandSin));
+    w.g = pack (loadFive (chain.bandLevel));
+
+    const FieldColumns coefficients (f, offsetof (BandFilter, b0));
+    w.b0 = pack (coefficients.get<0>());
+    w.b1 = pack (coefficients.get<1>());
+    w.b2 = pack (coefficients.get<2>());
+    w.a1 = pack (coefficients.get<3>());
     w.a2 = pack (perBand ([&] (int k) { return f[k].a2; }));
-    w.x1 = pack (perBand ([&] (int k) { return f[k].x1; }));
-    w.x2 = pack (perBand ([&] (int k) { return f[k].x2; }));
-    w.y1 = pack (perBand ([&] (int k) { return f[k].y1; }));
-    w.y2 = pack (perBand ([&] (int k) { return f[k].y2; }));
+
+    const FieldColumns memories (f, offsetof (BandFilter, y1));
+    w.y1 = pack (memories.get<0>());
+    w.y2 = pack (memories.get<1>());
+    w.x1 = pack (memories.get<2>());
+    w.x2 = pack (memories.get<3>());
+
     w.count = __builtin_popcount (applied);
     w.orthogonalKept = true;
     for (int k = 0; k < BandChain::numBands; ++k)
@@ -583,11 +643,14 @@ TRELVANE_TARGETS void runHostBlock (BandChain& chain, AppliedBands applied, floa
 
 BandChain::AppliedBands BandChain::appliedBands() const
 {
-    AppliedBands applied = 0;
+    // isApplied for every band at once.
+    AppliedBands soloed = 0, bypassed = 0;
     for (int k = 0; k < numBands; ++k)
-        if (isApplied (k))
-            applied |= 1u << k;
-    return applied;
+    {
+        soloed |= (AppliedBands) bandSolo[k] << k;
+        bypassed |= (AppliedBands) bandBypass[k] << k;
+    }
+    return soloed != 0 ? soloed : ~bypassed & ((1u << numBands) - 1);
 }
 
 void BandChain::process (float* left, float* right, int count)
