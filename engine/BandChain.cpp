@@ -287,6 +287,14 @@ TRELVANE_INLINE void runWavefrontFor (Wavefront& w, float* left, float* right, i
 // right, for a pair of samplers that run side by side.
 typedef float Quad __attribute__ ((vector_size (4 * sizeof (float))));
 
+// Every lane that holds NaN or an infinity set to zero (v - v is zero
+// exactly when v is finite).
+template <typename Vector>
+TRELVANE_INLINE Vector finiteOrZero (Vector v)
+{
+    return v - v == 0 ? v : Vector {};
+}
+
 struct SamplerPair
 {
     SamplerPair (PolyphaseHalfBand& l, PolyphaseHalfBand& r)
@@ -297,8 +305,11 @@ struct SamplerPair
     {
     }
 
+    // Gives the memories back, any value that is not finite as zero.
     ~SamplerPair()
     {
+        x = finiteOrZero (x);
+        y = finiteOrZero (y);
         left.xA = x[0], right.xA = x[1], left.xB = x[2], right.xB = x[3];
         left.yA = y[0], right.yA = y[1], left.yB = y[2], right.yB = y[3];
     }
@@ -556,14 +567,15 @@ TRELVANE_INLINE Wavefront loadWavefront (const BandChain& chain, AppliedBands ap
     return w;
 }
 
-// Gives the applied bands their filter memories back.
+// Gives the applied bands their filter memories back, any value that is not
+// finite as zero.
 TRELVANE_INLINE void storeMemories (BandChain& chain, AppliedBands applied, const Wavefront& w)
 {
     const LaneMask lanes = planRow (lanePlan.laneOfBand[applied]);
-    const Lanes x1 = __builtin_shuffle (w.x1, lanes);
-    const Lanes x2 = __builtin_shuffle (w.x2, lanes);
-    const Lanes y1 = __builtin_shuffle (w.y1, lanes);
-    const Lanes y2 = __builtin_shuffle (w.y2, lanes);
+    const Lanes x1 = __builtin_shuffle (finiteOrZero (w.x1), lanes);
+    const Lanes x2 = __builtin_shuffle (finiteOrZero (w.x2), lanes);
+    const Lanes y1 = __builtin_shuffle (finiteOrZero (w.y1), lanes);
+    const Lanes y2 = __builtin_shuffle (finiteOrZero (w.y2), lanes);
 #pragma GCC unroll 5
     for (int k = 0; k < BandChain::numBands; ++k)
     {
@@ -668,17 +680,13 @@ void BandChain::processHostBlock (float* left, float* right, int numSamples,
     if (numSamples <= 0)
         return;
 
-    if (! wavefrontPaysOff)
-    {
-        processHostBlockPerFrame (left, right, numSamples, upLeft, upRight, downLeft, downRight);
-        return;
-    }
-
     const AppliedBands applied = appliedBands();
-    if (applied == 0)
+    if (! wavefrontPaysOff || applied == 0)
     {
-        // No band applied: only the samplers have work to do.
+        // Without wide vectors, or with no band applied (only the samplers
+        // have work to do), the plain way.
         processHostBlockPerFrame (left, right, numSamples, upLeft, upRight, downLeft, downRight);
+        clearNonFiniteMemory(); // the samplers' memories were checked as they were given back
         return;
     }
     const Samplers samplers { upLeft, upRight, downLeft, downRight };

@@ -34,7 +34,10 @@ public:
     // upsampled, their 2 * numSamples frames run through the bands, and
     // downsampled back, all in one pass. Gives exactly what upsample, process
     // and downsample give one after another (the samplers' blockSize is not
-    // consulted: numSamples is the block).
+    // consulted: numSamples is the block). Afterwards every filter and
+    // sampler memory is finite: a value that came out NaN or infinite is set
+    // to zero, so that one bad input sample cannot keep the chain producing
+    // NaN.
     void processHostBlock (float* left, float* right, int numSamples,
                            PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
                            PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight);

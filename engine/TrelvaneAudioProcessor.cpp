@@ -130,10 +130,9 @@ void TrelvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     applyPendingBandUpdates();
 
     // Upsampling, the bands and downsampling in one pass over the block, both
-    // channels side by side; the oversampled frames never reach memory.
+    // channels side by side; the oversampled frames never reach memory. Any
+    // filter or sampler memory that came out non-finite is zero afterwards.
     bands.processHostBlock (left, right, n, *upsamplerLeft, *upsamplerRight, *downsamplerLeft, *downsamplerRight);
-
-    clearNonFiniteMemories();
 }
 
 void TrelvaneAudioProcessor::applyPendingBandUpdates()
@@ -154,13 +153,6 @@ void TrelvaneAudioProcessor::applyPendingBandUpdates()
         bands.bandBypass[band] = bypassFlags[(size_t) band].load (std::memory_order_acquire);
         bands.bandSolo[band] = soloFlags[(size_t) band].load (std::memory_order_acquire);
     }
-}
-
-void TrelvaneAudioProcessor::clearNonFiniteMemories()
-{
-    bands.clearNonFiniteMemory();
-    for (auto* sampler : { upsamplerLeft.get(), upsamplerRight.get(), downsamplerLeft.get(), downsamplerRight.get() })
-        sampler->clearNonFiniteMemory();
 }
 
 //==============================================================================

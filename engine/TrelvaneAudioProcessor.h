@@ -78,7 +78,6 @@ private:
     void markBandChanged (int band);
     void applyPendingBandUpdates();
     void sendOrDeferChangeMessage();
-    void clearNonFiniteMemories();
 
     class DeferredChangeMessages;
 

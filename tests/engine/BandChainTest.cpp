@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -171,4 +172,56 @@ TEST (BandChain, LowHostRateGivesStableFilters)
     EXPECT_LT (std::fabs (left.back()), 1e-6f);
     EXPECT_TRUE (std::isfinite (left.back()));
 }
+
+// One NaN and one infinity in a host block must not leave any filter or
+// sampler memory non-finite, whichever bands run, so that the next block is
+// clean again.
+class BandChainBadSample : public testing::TestWithParam<Gating> {};
+
+TEST_P (BandChainBadSample, LeavesEveryMemoryFinite)
+{
+    const auto& g = GetParam();
+    BandChain chain = makeChain();
+    for (int k = 0; k < BandChain::numBands; ++k)
+    {
+        chain.bandBypass[k] = g.bypass[k];
+        chain.bandSolo[k] = g.solo[k];
+    }
+    PolyphaseHalfBand upLeft, upRight, downLeft, downRight;
+
+    std::mt19937 rng (7);
+    std::uniform_real_distribution<float> noise (-0.5f, 0.5f);
+    auto block = [&] (std::vector<float>& left, std::vector<float>& right)
+    {
+        for (size_t i = 0; i < left.size(); ++i)
+            left[i] = noise (rng), right[i] = noise (rng);
+    };
+
+    std::vector<float> left (48), right (48);
+    block (left, right);
+    left[5] = std::numeric_limits<float>::quiet_NaN();
+    right[30] = std::numeric_limits<float>::infinity();
+    chain.processHostBlock (left.data(), right.data(), 48, upLeft, upRight, downLeft, downRight);
+
+    for (int k = 0; k < BandChain::numBands; ++k)
+    {
+        const auto& f = chain.bandFilters[k];
+        for (double m : { f.x1, f.x2, f.y1, f.y2 })
+            EXPECT_TRUE (std::isfinite (m)) << "band " << k + 1;
+    }
+    for (const auto* s : { &upLeft, &upRight, &downLeft, &downRight })
+        for (float m : { s->xA, s->xB, s->yA, s->yB })
+            EXPECT_TRUE (std::isfinite (m));
+
+    block (left, right);
+    chain.processHostBlock (left.data(), right.data(), 48, upLeft, upRight, downLeft, downRight);
+    for (size_t i = 0; i < left.size(); ++i)
+        ASSERT_TRUE (std::isfinite (left[i]) && std::isfinite (right[i])) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P (Table, BandChainBadSample, testing::Values (
+    Gating { "all bands", {}, {}, { 1, 1, 1, 1, 1 } },
+    Gating { "bands 1 and 4 soloed", {}, { 1, 0, 0, 1, 0 }, { 1, 0, 0, 1, 0 } },
+    Gating { "band 3 bypassed", { 0, 0, 1, 0, 0 }, {}, { 1, 1, 0, 1, 1 } },
+    Gating { "all bypassed", { 1, 1, 1, 1, 1 }, {}, {} }));
 } // namespace
