@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -208,8 +209,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE (renderTool.existsAsFile()) << renderTool.getFullPathName();
-        folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                     .getNonexistentChildFile ("trelvane-render-test", "", false);
+        // A random name rather than the first free one: test processes run in
+        // parallel, and two of them could otherwise pick the same folder.
+        std::random_device random;
+        const auto name = juce::String::toHexString ((juce::int64) (((juce::uint64) random() << 32) | random()));
+        folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("trelvane-render-test-" + name);
+        ASSERT_FALSE (folder.exists()) << folder.getFullPathName();
         ASSERT_TRUE (folder.createDirectory());
     }
 
