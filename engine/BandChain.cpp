@@ -651,7 +651,34 @@ TRELVANE_TARGETS void runHostBlock (BandChain& chain, AppliedBands applied, floa
     storeMemories (chain, applied, w);
 }
 
+// Sixteen samples at a time where the processor has 512-bit vectors: the odd
+// ones widened, offset and narrowed together, exactly as one at a time.
+TRELVANE_TARGETS void addOffsetToOddSamples (float* samples, int numSamples)
+{
+    typedef float Sixteen __attribute__ ((vector_size (16 * sizeof (float))));
+    typedef float EightSingles __attribute__ ((vector_size (8 * sizeof (float))));
+    typedef double EightDoubles __attribute__ ((vector_size (8 * sizeof (double))));
+
+    int j = 0;
+    for (; j + 16 <= numSamples; j += 16)
+    {
+        Sixteen v;
+        __builtin_memcpy (&v, samples + j, sizeof (v));
+        const EightSingles odd = __builtin_shufflevector (v, v, 1, 3, 5, 7, 9, 11, 13, 15);
+        const EightSingles offset = __builtin_convertvector (__builtin_convertvector (odd, EightDoubles) + 1e-10, EightSingles);
+        const Sixteen spread = __builtin_shufflevector (offset, offset, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7);
+        v = __builtin_shufflevector (v, spread, 0, 17, 2, 19, 4, 21, 6, 23, 8, 25, 10, 27, 12, 29, 14, 31);
+        __builtin_memcpy (samples + j, &v, sizeof (v));
+    }
+    for (j += 1; j < numSamples; j += 2)
+        samples[j] = (float) ((double) samples[j] + 1e-10);
+}
 } // namespace
+
+void BandChain::addAntiDenormalOffset (float* samples, int numSamples)
+{
+    addOffsetToOddSamples (samples, numSamples);
+}
 
 BandChain::AppliedBands BandChain::appliedBands() const
 {

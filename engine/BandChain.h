@@ -54,6 +54,11 @@ public:
 
     void clearNonFiniteMemory();
 
+    // Adds 1e-10 to every odd-numbered sample (in 64-bit, rounded back to
+    // 32-bit), which keeps silence from decaying into denormal numbers in the
+    // recursive filters.
+    static void addAntiDenormalOffset (float* samples, int numSamples);
+
     BandFilter bandFilters[numBands];
     double bandCos[numBands] = { 1, 1, 1, 1, 1 };
     double bandSin[numBands] = {};

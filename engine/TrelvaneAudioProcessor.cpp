@@ -21,14 +21,6 @@ BandParameters readBandParameters (const ParameterStore& values, int band)
     p.type = values.getValue (indexOf (band, type));
     return p;
 }
-
-// Anti-denormal offset: a tiny constant on every odd sample keeps silence
-// from decaying into denormal numbers in the recursive filters.
-void addAntiDenormalOffset (float* samples, int numSamples)
-{
-    for (int j = 1; j < numSamples; j += 2)
-        samples[j] = (float) ((double) samples[j] + 1e-10);
-}
 } // namespace
 
 // Change messages may only be sent from the message thread: sending one takes
@@ -124,8 +116,8 @@ void TrelvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
 
     float* left = buffer.getWritePointer (0);
     float* right = buffer.getWritePointer (1);
-    addAntiDenormalOffset (left, n);
-    addAntiDenormalOffset (right, n);
+    BandChain::addAntiDenormalOffset (left, n);
+    BandChain::addAntiDenormalOffset (right, n);
 
     applyPendingBandUpdates();
 

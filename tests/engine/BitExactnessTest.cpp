@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
@@ -272,5 +273,33 @@ TEST (BitExactnessAcrossChanges, RandomFlagsAndSettingsPerBlock)
         expectSameSampler (downL, plainDownL, where + ", downsampler left");
         expectSameSampler (downR, plainDownR, where + ", downsampler right");
     }
+}
+
+// The anti-denormal offset, sixteen samples at a time, against one sample at a
+// time: lengths around the vector width, and values that the offset changes
+// (zero, denormals, tiny) and leaves alone (large), and negative zero, whose
+// sign must survive on even positions.
+TEST (AntiDenormalOffset, MatchesOneSampleAtATime)
+{
+    std::mt19937 rng (11);
+    std::uniform_real_distribution<float> tiny (-1e-6f, 1e-6f);
+    const float special[] = { 0.0f, -0.0f, 1e-40f, -1e-40f, 1e-10f, -1e-10f, 1.0f, -3.5e7f, 6e-8f };
+    for (int n : { 0, 1, 2, 15, 16, 17, 31, 32, 33, 100, 512 })
+    {
+        std::vector<float> samples ((size_t) n);
+        for (size_t j = 0; j < samples.size(); ++j)
+            samples[j] = j % 3 == 0 ? special[(j / 3) % 9] : tiny (rng);
+        auto expected = samples;
+        for (size_t j = 1; j < expected.size(); j += 2)
+            expected[j] = (float) ((double) expected[j] + 1e-10);
+
+        BandChain::addAntiDenormalOffset (samples.data(), n);
+        ASSERT_EQ (firstDifference (samples, expected), samples.size()) << "length " << n;
+    }
+
+    float worked[2] = { -0.0f, 0.0f };
+    BandChain::addAntiDenormalOffset (worked, 2);
+    EXPECT_TRUE (std::signbit (worked[0]) && worked[0] == 0.0f);
+    EXPECT_EQ (worked[1], 1e-10f);
 }
 } // namespace
