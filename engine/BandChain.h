@@ -54,9 +54,9 @@ public:
 
     void clearNonFiniteMemory();
 
-    // Adds 1e-10 to every odd-numbered sample (in 64-bit, rounded back to
-    // 32-bit), which keeps silence from decaying into denormal numbers in the
-    // recursive filters.
+    // Adds 1e-10 to the samples at odd indices 1, 3, 5 ... (in 64-bit,
+    // rounded back to 32-bit), which keeps silence from decaying into
+    // denormal numbers in the recursive filters.
     static void addAntiDenormalOffset (float* samples, int numSamples);
 
     BandFilter bandFilters[numBands];
