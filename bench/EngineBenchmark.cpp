@@ -305,30 +305,44 @@ void Limit (benchmark::State& state)
 }
 
 //==============================================================================
-// Adds "ns/sample" to every run and keeps the figures for the summary line.
+// Adds "ns/sample" to every run and to the median of repeated runs, and keeps
+// the figures for the summary line (the median where there is one).
 class PerSampleReporter : public benchmark::ConsoleReporter
 {
 public:
+    // Only single runs and medians are shown (the mean, deviation and
+    // variation rows of repeated runs are left out).
     void ReportRuns (const std::vector<Run>& runs) override
     {
-        std::vector<Run> withPerSample = runs;
-        for (auto& run : withPerSample)
+        std::vector<Run> shown;
+        for (auto run : runs)
         {
-            const auto samples = run.counters.find ("samples");
-            if (samples == run.counters.end() || run.run_type != Run::RT_Iteration || run.error_occurred)
+            const bool isMedian = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && ! isMedian)
                 continue;
-            const double nsPerIteration = run.GetAdjustedCPUTime() * multiplierToNanoseconds (run.time_unit);
-            const double nsPerSample = nsPerIteration / samples->second.value;
-            run.counters["ns/sample"] = benchmark::Counter (nsPerSample);
-            perSample[run.run_name.str()] = nsPerSample;
+            const auto samples = run.counters.find ("samples");
+            if (samples != run.counters.end() && ! run.error_occurred)
+            {
+                const double nsPerIteration = run.GetAdjustedCPUTime() * multiplierToNanoseconds (run.time_unit);
+                const double nsPerSample = nsPerIteration / samples->second.value;
+                run.counters["ns/sample"] = benchmark::Counter (nsPerSample);
+                (isMedian ? medianPerSample : perSample)[run.run_name.str()] = nsPerSample;
+            }
+            shown.push_back (run);
         }
-        ConsoleReporter::ReportRuns (withPerSample);
+        if (! shown.empty())
+            ConsoleReporter::ReportRuns (shown);
     }
 
     double get (const std::string& name) const
     {
-        const auto it = perSample.find (name);
-        return it == perSample.end() ? std::nan ("") : it->second;
+        for (const auto* figures : { &medianPerSample, &perSample })
+        {
+            const auto it = figures->find (name);
+            if (it != figures->end())
+                return it->second;
+        }
+        return std::nan ("");
     }
 
 private:
@@ -344,7 +358,7 @@ private:
         return 1.0;
     }
 
-    std::map<std::string, double> perSample;
+    std::map<std::string, double> perSample, medianPerSample;
 };
 } // namespace
 
@@ -363,8 +377,22 @@ int main (int argc, char** argv)
         b->Unit (benchmark::kMicrosecond);
     }
 
-    benchmark::Initialize (&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments (argc, argv))
+    // By default every benchmark runs five times, the repetitions of all of
+    // them shuffled together, and the summary takes each one's median: on a
+    // shared machine a slow patch then neither lands on one contender only
+    // nor decides a figure. Flags given on the command line come after these
+    // and override them.
+    std::vector<char*> arguments { argv[0] };
+    char repetitions[] = "--benchmark_repetitions=5";
+    char interleaving[] = "--benchmark_enable_random_interleaving=true";
+    char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    for (char* defaultArgument : { repetitions, interleaving, aggregatesOnly })
+        arguments.push_back (defaultArgument);
+    arguments.insert (arguments.end(), argv + 1, argv + argc);
+    int count = (int) arguments.size();
+
+    benchmark::Initialize (&count, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments (count, arguments.data()))
         return 1;
 
     PerSampleReporter reporter;
