@@ -28,14 +28,7 @@ void BandChain::updateBand (int band, const BandParameters& p, double oversample
 
 bool BandChain::isApplied (int band) const
 {
-    if (bandSolo[band])
-        return true;
-
-    for (bool solo : bandSolo)
-        if (solo)
-            return false;
-
-    return ! bandBypass[band];
+    return ((appliedBands() >> band) & 1) != 0;
 }
 
 // Lane vectors wider than the baseline instruction set are only ever used
@@ -560,10 +553,9 @@ TRELVANE_INLINE Wavefront loadWavefront (const BandChain& chain, AppliedBands ap
     w.x2 = pack (memories.get<3>());
 
     w.count = __builtin_popcount (applied);
-    w.orthogonalKept = true;
-    for (int k = 0; k < BandChain::numBands; ++k)
-        if (chain.bandSolo[k])
-            w.orthogonalKept = false;
+    // With any band soloed exactly the soloed bands are applied, so the first
+    // applied band tells for all of them.
+    w.orthogonalKept = ! chain.bandSolo[__builtin_ctz (applied)];
     return w;
 }
 
@@ -592,31 +584,26 @@ TRELVANE_INLINE void storeMemories (BandChain& chain, AppliedBands applied, cons
 
 // The lane that leaves the wavefront, and whether the orthogonal component
 // is kept, are fixed for each loop version.
+template <template <int, bool> class Loop, bool orthogonalKept, typename... Args>
+TRELVANE_INLINE void dispatchCount (int count, Args&... args)
+{
+    switch (count)
+    {
+        case 1: Loop<0, orthogonalKept>::run (args...); break;
+        case 2: Loop<1, orthogonalKept>::run (args...); break;
+        case 3: Loop<2, orthogonalKept>::run (args...); break;
+        case 4: Loop<3, orthogonalKept>::run (args...); break;
+        default: Loop<4, orthogonalKept>::run (args...); break;
+    }
+}
+
 template <template <int, bool> class Loop, typename... Args>
 TRELVANE_INLINE void dispatch (const Wavefront& w, Args&&... args)
 {
     if (w.orthogonalKept)
-    {
-        switch (w.count)
-        {
-            case 1: Loop<0, true>::run (args...); break;
-            case 2: Loop<1, true>::run (args...); break;
-            case 3: Loop<2, true>::run (args...); break;
-            case 4: Loop<3, true>::run (args...); break;
-            default: Loop<4, true>::run (args...); break;
-        }
-    }
+        dispatchCount<Loop, true> (w.count, args...);
     else
-    {
-        switch (w.count)
-        {
-            case 1: Loop<0, false>::run (args...); break;
-            case 2: Loop<1, false>::run (args...); break;
-            case 3: Loop<2, false>::run (args...); break;
-            case 4: Loop<3, false>::run (args...); break;
-            default: Loop<4, false>::run (args...); break;
-        }
-    }
+        dispatchCount<Loop, false> (w.count, args...);
 }
 
 template <int last, bool orthogonalKept>
@@ -682,7 +669,6 @@ void BandChain::addAntiDenormalOffset (float* samples, int numSamples)
 
 BandChain::AppliedBands BandChain::appliedBands() const
 {
-    // isApplied for every band at once.
     AppliedBands soloed = 0, bypassed = 0;
     for (int k = 0; k < numBands; ++k)
     {
@@ -743,9 +729,7 @@ void BandChain::processHostBlockPerFrame (float* left, float* right, int numSamp
 
 void BandChain::processReference (float* left, float* right, int count)
 {
-    bool applied[numBands];
-    for (int k = 0; k < numBands; ++k)
-        applied[k] = isApplied (k);
+    const AppliedBands applied = appliedBands();
 
     for (int i = 0; i < count; ++i)
     {
@@ -754,7 +738,7 @@ void BandChain::processReference (float* left, float* right, int count)
 
         for (int k = 0; k < numBands; ++k)
         {
-            if (! applied[k])
+            if (((applied >> k) & 1) == 0)
                 continue;
 
             const double c = bandCos[k];
