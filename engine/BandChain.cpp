@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 
 void BandChain::updateBand (int band, const BandParameters& p, double oversampledRate)
 {
@@ -151,11 +152,11 @@ struct History
 
 // The p-th applied band (in lane last - p) meets the block's first frame at
 // step lag * p and its last frame at step lag * p + frames - 1. Every step
-// runs all lanes unmasked, so that the
-// fill and drain steps cost what any other step costs; instead each lane's
-// filter memory is put back to where the block found it just before its
-// first frame, and taken out just after its last one. What a lane computes
-// outside its own frames is never read by a band that is running.
+// runs all lanes unmasked, so that the fill and drain steps cost what any
+// other step costs; instead each lane's filter memory is put back to where
+// the block found it just before its first frame, and taken out just after
+// its last one. What a lane computes outside its own frames is never read by
+// a band that is running.
 struct LaneMemories
 {
     explicit LaneMemories (const Wavefront& w)
@@ -559,15 +560,14 @@ TRELVANE_INLINE Wavefront loadWavefront (const BandChain& chain, AppliedBands ap
     return w;
 }
 
-// Gives the applied bands their filter memories back, any value that is not
-// finite as zero.
+// Gives the applied bands their filter memories back.
 TRELVANE_INLINE void storeMemories (BandChain& chain, AppliedBands applied, const Wavefront& w)
 {
     const LaneMask lanes = planRow (lanePlan.laneOfBand[applied]);
-    const Lanes x1 = __builtin_shuffle (finiteOrZero (w.x1), lanes);
-    const Lanes x2 = __builtin_shuffle (finiteOrZero (w.x2), lanes);
-    const Lanes y1 = __builtin_shuffle (finiteOrZero (w.y1), lanes);
-    const Lanes y2 = __builtin_shuffle (finiteOrZero (w.y2), lanes);
+    const Lanes x1 = __builtin_shuffle (w.x1, lanes);
+    const Lanes x2 = __builtin_shuffle (w.x2, lanes);
+    const Lanes y1 = __builtin_shuffle (w.y1, lanes);
+    const Lanes y2 = __builtin_shuffle (w.y2, lanes);
 #pragma GCC unroll 5
     for (int k = 0; k < BandChain::numBands; ++k)
     {
@@ -635,6 +635,9 @@ TRELVANE_TARGETS void runHostBlock (BandChain& chain, AppliedBands applied, floa
 {
     Wavefront w = loadWavefront (chain, applied);
     dispatch<HostBlockLoop> (w, w, left, right, n, samplers);
+    // As BandFilter::clearNonFiniteMemory, in registers.
+    for (Lanes* memory : { &w.x1, &w.x2, &w.y1, &w.y2 })
+        *memory = finiteOrZero (*memory);
     storeMemories (chain, applied, w);
 }
 
@@ -699,7 +702,6 @@ void BandChain::processHostBlock (float* left, float* right, int numSamples,
         // Without wide vectors, or with no band applied (only the samplers
         // have work to do), the plain way.
         processHostBlockPerFrame (left, right, numSamples, upLeft, upRight, downLeft, downRight);
-        clearNonFiniteMemory(); // the samplers' memories were checked as they were given back
         return;
     }
     const Samplers samplers { upLeft, upRight, downLeft, downRight };
@@ -725,6 +727,7 @@ void BandChain::processHostBlockPerFrame (float* left, float* right, int numSamp
         left[j] = (d[2] + d[0]) * 0.5f;
         right[j] = (d[3] + d[1]) * 0.5f;
     }
+    clearNonFiniteMemory(); // the samplers' memories are checked as they are given back
 }
 
 void BandChain::processReference (float* left, float* right, int count)

@@ -42,8 +42,9 @@ public:
                            PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
                            PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight);
 
-    // The same host block frame by frame through processReference; what
-    // processHostBlock does on processors without wide vector registers.
+    // The same host block frame by frame through processReference, with the
+    // same guarantee of finite memories afterwards; what processHostBlock
+    // does on processors without wide vector registers.
     void processHostBlockPerFrame (float* left, float* right, int numSamples,
                                    PolyphaseHalfBand& upLeft, PolyphaseHalfBand& upRight,
                                    PolyphaseHalfBand& downLeft, PolyphaseHalfBand& downRight);
